@@ -1,0 +1,18 @@
+# The build output is a runnable tree:
+#   app/Kelvana            the editor
+#   app/album.scr          the screen-saver program
+#   app/Sources/           run-time data, with the player program as Sources/Player
+set(KELVANA_APP_DIR ${CMAKE_BINARY_DIR}/app)
+set(KELVANA_SOURCES_DIR ${KELVANA_APP_DIR}/Sources)
+file(MAKE_DIRECTORY ${KELVANA_SOURCES_DIR})
+
+# One static library per layout folder. Sources are listed by the folder's
+# own CMakeLists; the library gets the warnings and the Qt precompiled header.
+function(kelvana_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  kelvana_warnings(${name})
+  target_precompile_headers(${name} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/pch.h)
+endfunction()

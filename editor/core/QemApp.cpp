@@ -1,0 +1,183 @@
+#include "editor/core/QemApp.h"
+
+#include "common/FileUtils.h"
+#include "common/MoviePlayerCheck.h"
+#include "common/Platform.h"
+#include "editor/catalogues/Catalogues.h"
+#include "editor/core/HistoryRecord.h"
+#include "editor/core/RecentProjects.h"
+#include "editor/core/StringTable.h"
+#include "editor/core/SubjectManager.h"
+#include "editor/core/WorkingCopyMap.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QSettings>
+#include <QUrl>
+
+namespace {
+CqemApp* g_app = nullptr;
+}
+
+CqemApp::CqemApp(QObject* parent) : QObject(parent)
+{
+    g_app = this;
+}
+
+CqemApp::~CqemApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+CqemApp* CqemApp::Instance() { return g_app; }
+
+QString CqemApp::AppDir() const
+{
+    return m_appDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_appDir;
+}
+
+QString CqemApp::SiteAddress()
+{
+    QString site = QSettings(QStringLiteral("Orlemo"), QStringLiteral("Kelvana"))
+                       .value(QStringLiteral("Site"), QStringLiteral("https://kelvana.example/"))
+                       .toString();
+    if (!site.endsWith(QLatin1Char('/')))
+        site += QLatin1Char('/');
+    return site;
+}
+
+QString CqemApp::LockFilePath()
+{
+    return Platform::RuntimeDir() + QStringLiteral("/Vantri Kelvana2.lock");
+}
+
+QString CqemApp::ProjectArgument(const QStringList& arguments)
+{
+    QString text = arguments.mid(1).join(QLatin1Char(' ')).trimmed();
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+        text = text.mid(1, text.size() - 2);
+    if (text.size() <= 4 || !text.endsWith(QLatin1String(".qem"), Qt::CaseInsensitive))
+        return QString();
+    if (!QFileInfo(text).isFile())
+        return QString();
+    return QFileInfo(text).absoluteFilePath();
+}
+
+int CqemApp::ShowMessage(int icon, const QString& text, int buttons)
+{
+    QMessageBox box(QMessageBox::Icon(icon), Strings::Load(Strings::ProductTitle), text,
+                    QMessageBox::StandardButtons(buttons), m_mainWindow);
+    return box.exec();
+}
+
+bool CqemApp::checkMoviePlayer()
+{
+    int message = 0;
+    if (!MoviePlayerCheck::Creatable())
+        message = Strings::PlayerMissing;
+    else if (MoviePlayerCheck::Version() < MoviePlayerCheck::kMinimumVersion)
+        message = Strings::PlayerTooOld;
+    if (message == 0)
+        return true;
+    if (ShowMessage(QMessageBox::Question, Strings::Load(message), QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes)
+        QDesktopServices::openUrl(QUrl(SiteAddress() + Strings::Load(Strings::PlayerHelpPage)));
+    return false;
+}
+
+bool CqemApp::InitInstance()
+{
+    // 1. One editor at a time; a second one ends at once, silently.
+    m_lock = std::make_unique<QLockFile>(LockFilePath());
+    m_lock->setStaleLockTime(0); // only a lock of a dead process is stale
+    if (!m_lock->tryLock(0)) {
+        m_lock.reset();
+        m_exitCode = 0;
+        return false;
+    }
+
+    // 4. The movie player component.
+    if (!checkMoviePlayer()) {
+        m_exitCode = 1;
+        return false;
+    }
+
+    // 5. The catalogues.
+    const int effects = EffectCatalogue::instance().Load(AppDir());
+    const int templates = TemplateCatalogue::instance().Load(AppDir());
+    if (effects < 1 || templates < 1) {
+        ShowMessage(QMessageBox::Critical, Strings::Load(Strings::ResourceLoadFailed), QMessageBox::Ok);
+        m_exitCode = 1;
+        return false;
+    }
+
+    // 6. Settings.
+    m_settings.Read();
+
+    // 8. The notification hub's subjects.
+    CSubjectManager* hub = CSubjectManager::Manager();
+    hub->Register(kSubjectPrjState, new CSubject);
+    hub->Register(kSubjectButtonState, new CSubject);
+
+    // 9. The history lists.
+    CHistoryRecord::Instance();
+    CMp3HistoryRecord::Instance();
+    m_started = true;
+
+    // 10. The main window.
+    m_mainWindow = CreateMainWindow();
+    if (m_mainWindow) {
+        m_mainWindow->setAcceptDrops(true);
+        m_mainWindow->show();
+    }
+
+    // 11. The documents folder for albums.
+    FileUtils::MakePath(EditorSettings::DefaultProjectPath());
+
+    // 12. The project named on the command line, else a new album.
+    const QString project = ProjectArgument(QCoreApplication::arguments());
+    bool opened = false;
+    if (!project.isEmpty()) {
+        const QString folder = FileUtils::FolderOf(project);
+        opened = OpenFolder(folder);
+        if (opened)
+            RecentProjects::Instance().Add(folder);
+    }
+    if (!opened)
+        NewAlbum();
+    return true;
+}
+
+void CqemApp::ExitInstance()
+{
+    if (!m_started)
+        return;
+    m_started = false;
+    delete m_mainWindow.data();
+    m_settings.Write();
+    CSubjectManager::Destroy();
+    CHistoryRecord::SaveAndFreeAll();
+    RecentProjects::Instance().Save();
+    WorkingCopyMap::Instance().DiscardAll();
+    m_lock.reset();
+}
+
+QWidget* CqemApp::CreateMainWindow()
+{
+    auto* window = new QMainWindow;
+    window->setWindowTitle(Strings::Load(Strings::ProductTitle));
+    window->resize(1024, 700);
+    return window;
+}
+
+bool CqemApp::OpenFolder(const QString&)
+{
+    return false;
+}
+
+void CqemApp::NewAlbum() {}

@@ -1,0 +1,66 @@
+// Start-up and shutdown of the editor: single instance, the movie player
+// check, the catalogues, the settings, the notification hub, the history lists,
+// the main window and the project named on the command line.
+#pragma once
+
+#include "editor/core/EditorSettings.h"
+
+#include <QLockFile>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+class CqemApp : public QObject {
+    Q_OBJECT
+public:
+    explicit CqemApp(QObject* parent = nullptr);
+    ~CqemApp() override;
+
+    static CqemApp* Instance();
+
+    // Runs the start-up steps in order. False ends the program; ExitCode()
+    // then says with which status (0 for a second instance, which ends silently).
+    bool InitInstance();
+    // Writes the settings, destroys the hub, saves the history lists and
+    // deletes the working copies.
+    void ExitInstance();
+    int ExitCode() const { return m_exitCode; }
+
+    // The folder that holds the program and its Sources folder.
+    QString AppDir() const;
+    void SetAppDir(const QString& dir) { m_appDir = dir; }
+
+    EditorSettings& Settings() { return m_settings; }
+    QWidget* MainWindow() const { return m_mainWindow; }
+
+    // The maker's web site (setting "Site"), ending in "/".
+    static QString SiteAddress();
+    // The name of the single-instance lock file.
+    static QString LockFilePath();
+
+    // The command-line project: the text after the program name without
+    // surrounding double quotes, when it names an existing file longer than
+    // four characters ending in ".qem" (any case); empty otherwise.
+    static QString ProjectArgument(const QStringList& arguments);
+
+protected:
+    // The main window; the base creates a plain window with the product title.
+    virtual QWidget* CreateMainWindow();
+    // Opens the album of a project folder; false when that fails.
+    virtual bool OpenFolder(const QString& folder);
+    // Starts a new album.
+    virtual void NewAlbum();
+    // Shows a message box and returns the button pressed.
+    virtual int ShowMessage(int icon, const QString& text, int buttons);
+
+private:
+    bool checkMoviePlayer();
+
+    std::unique_ptr<QLockFile> m_lock;
+    EditorSettings m_settings;
+    QPointer<QWidget> m_mainWindow;
+    QString m_appDir;
+    int m_exitCode = 0;
+    bool m_started = false;
+};

@@ -1,0 +1,22 @@
+// The album editor.
+#include "common/Platform.h"
+#include "editor/core/QemApp.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    Platform::PrepareWebEngine();
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvana"));
+    QApplication::setOrganizationName(QStringLiteral("Orlemo"));
+    Platform::QuitOnTerminationSignals();
+
+    CqemApp editor;
+    if (!editor.InitInstance())
+        return editor.ExitCode();
+    const int status = app.exec();
+    editor.ExitInstance();
+    return status;
+}
