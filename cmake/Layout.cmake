@@ -6,11 +6,15 @@ set(KELVANA_APP_DIR ${CMAKE_BINARY_DIR}/app)
 set(KELVANA_SOURCES_DIR ${KELVANA_APP_DIR}/Sources)
 file(MAKE_DIRECTORY ${KELVANA_SOURCES_DIR})
 
-# One static library per layout folder. Sources are listed by the folder's
-# own CMakeLists; the library gets the warnings and the Qt precompiled header.
+# One static library per layout folder, made of every .cpp and .h file in it;
+# the library gets the warnings and the Qt precompiled header.
 function(kelvana_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-  add_library(${name} STATIC ${ARG_SOURCES})
+  cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(excluded IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
+  add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   kelvana_warnings(${name})
