@@ -293,7 +293,7 @@ defineEffect('clock', function (ctx, p, io) {
     if (e <= 0) return;
     clipped(ctx, sectorPath(w / 2, h / 2, -Math.PI / 2, -Math.PI / 2 + e * Math.PI * 2, Math.hypot(w, h)),
         function () { io.drawB(ctx); });
-});
+}, 0.35); // half way round it would look like a wipe
 
 defineEffect('fan', function (ctx, p, io) {
     const e = easeInOut(p), w = io.w, h = io.h;

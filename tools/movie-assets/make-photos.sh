@@ -37,6 +37,6 @@ for folder in Classic FilmStrip Desk Magazine Cinema; do
 done
 
 mkdir -p "$root/Sources/Effects"
-shot beach 480 360 "$root/Sources/Effects/1.jpg" 85
-shot mountains 480 360 "$root/Sources/Effects/2.jpg" 85
+shot beach 480 384 "$root/Sources/Effects/1.jpg" 85
+shot mountains 480 384 "$root/Sources/Effects/2.jpg" 85
 ls -l "$samples"
