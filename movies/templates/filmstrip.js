@@ -2,8 +2,8 @@
 // thumbnails; the current one is lit, and a click on a frame jumps to it.
 startMovie({
     name: 'filmstrip',
-    width: 1024,
-    height: 768,
+    width: 960,
+    height: 720,
     stageColour: '#151515',
     photoBackground: '#0b0b0b',
     highlight: '#ffcc55',
