@@ -214,6 +214,11 @@ bool CMoviePlayer::Create(const QString& windowName, bool visible, const QRect& 
     page->setBackgroundColor(Qt::black);
     view->setGeometry(rect);
     m_view = view;
+    m_pendingLoads = 0;
+    QObject::connect(view, &QWebEngineView::loadFinished, m_filter.get(), [this] {
+        if (m_pendingLoads > 0)
+            --m_pendingLoads;
+    });
     m_controlId = controlId;
     applySettings();
     m_filter->watch(view);
@@ -278,6 +283,7 @@ void CMoviePlayer::loadPage()
     if (!m_view)
         return;
     QWebEnginePage* page = m_view->page();
+    ++m_pendingLoads;
     if (m_movie.isEmpty() || m_movie == QLatin1String("0")) {
         page->setHtml(QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"UTF-8\"></head>"
                                      "<body style=\"margin:0;background:#000\"></body></html>"),
@@ -349,8 +355,7 @@ bool CMoviePlayer::CallFunction(const QString& request)
     const QString args = QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(arguments)).toJson(QJsonDocument::Compact));
     const QString script = QStringLiteral("(function(){var f=window.%1;if(typeof f==='function')f.apply(window,%2);})();")
                                .arg(name, args);
-    if (m_view->page()->isLoading())
-        waitFor(QStringLiteral("document.readyState==='complete'"), 5000);
+    waitForLoads(10000);
     m_view->page()->runJavaScript(script);
     return true;
 }
@@ -397,9 +402,24 @@ bool CMoviePlayer::waitFor(const QString& condition, int timeoutMs)
     return false;
 }
 
+bool CMoviePlayer::waitForLoads(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (m_view && m_pendingLoads > 0 && timer.elapsed() < timeoutMs) {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    return m_view && m_pendingLoads == 0;
+}
+
 bool CMoviePlayer::WaitForMovie(int timeoutMs)
 {
     if (!m_view || m_movie.isEmpty() || m_movie == QLatin1String("0"))
+        return false;
+    // The page loaded before must not answer for the one asked for.
+    if (!waitForLoads(timeoutMs))
         return false;
     return waitFor(QStringLiteral("window.kelvanaState && window.kelvanaState.ready"), timeoutMs);
 }

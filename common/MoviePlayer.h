@@ -98,6 +98,7 @@ private:
     void applySettings();
     void loadPage();
     bool waitFor(const QString& condition, int timeoutMs);
+    bool waitForLoads(int timeoutMs);
 
     QPointer<QWebEngineView> m_view;
     std::unique_ptr<Filter> m_filter;
@@ -105,4 +106,5 @@ private:
     QString m_networking;
     int m_controlId = 0;
     bool m_watchInput = false;
+    int m_pendingLoads = 0; // pages handed to the view whose loading has not finished
 };

@@ -95,7 +95,9 @@ function parseDocument(text) {
     try {
         // A configuration with a stray "&" or an unclosed element: the HTML parser
         // still recovers its elements and attributes.
-        const doc = new DOMParser().parseFromString('<body>' + text.replace(/<\?xml[^>]*>/, '') + '</body>', 'text/html');
+        // It does not know "<x/>": such elements are closed explicitly first.
+        const html = text.replace(/<\?xml[^>]*>/, '').replace(/<([A-Za-z_][\w.:-]*)([^<>]*?)\/>/g, '<$1$2></$1>');
+        const doc = new DOMParser().parseFromString('<body>' + html + '</body>', 'text/html');
         const root = doc.body && doc.body.firstElementChild;
         if (root)
             return { root: root, loose: true };

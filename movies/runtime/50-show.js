@@ -310,6 +310,12 @@ class Show {
         this.cur = 0;
         this.phase = 'stay';
         this.needsDraw = true;
+        this.syncFlags();
+    }
+
+    syncFlags() {
+        this.state.playing = this.playing;
+        this.state.waitingForPlay = this.waitingForPlay;
     }
 
     play() {
@@ -324,6 +330,7 @@ class Show {
         this.holdFor = -1;
         this.phase = 'stay';
         this.phaseStart = 0;
+        this.syncFlags();
         this.tryStartNext(true);
         this.startMusic();
         this.needsDraw = true;
@@ -395,7 +402,7 @@ class Show {
         this.curLife = { start: this.clock, length: this.dIn + slide.phototime + out, pattern: PAN_PATTERNS[next % PAN_PATTERNS.length] };
         const requested = slide.transition;
         this.effect = effectFor(requested);
-        this.currentRecord = { to: next, requested: requested, effect: this.effect.id, frame: this.frameNum(), intervals: [] };
+        this.currentRecord = { to: next, requested: requested, effect: this.effect.id, frame: this.frameNum(), intervals: [], drawMs: [] };
         this.pushLimited(this.state.transitions, this.currentRecord);
         this.pushLimited(this.state.shownSlides, next);
         this.state.currentSlide = next;
@@ -551,6 +558,7 @@ class Show {
         this.mode = 'preview';
         this.playing = false;
         this.waitingForPlay = false;
+        this.syncFlags();
         if (this.audio)
             this.audio.pause();
         this.pictures.keepOnly(new Set());
@@ -649,6 +657,7 @@ class Show {
     render(now) {
         if (!this.canvas)
             return;
+        const began = performance.now();
         const ctx = this.ctx;
         if (this.chromeDirty)
             this.drawChrome();
@@ -703,7 +712,7 @@ class Show {
         ctx.restore();
         this.state.pending = pending;
         this.state.framesDrawn += 1;
-        this.measure(now);
+        this.measure(now, performance.now() - began);
         this.needsDraw = false;
     }
 
@@ -726,15 +735,18 @@ class Show {
         };
     }
 
-    // Frame times during transitions, leaving out the first second of playback.
-    measure(now) {
+    // Frame times during transitions, leaving out the first second of playback:
+    // the time between two drawn frames, and the time the drawing itself took.
+    measure(now, drawMs) {
         const inTransition = this.mode === 'album' ? this.phase === 'enter' : true;
         if (inTransition && this.lastRenderPhase === 'transition' && now - this.playStartReal > 1000) {
             const dt = now - this.lastRender;
             if (dt > this.state.slowestFrameMs)
                 this.state.slowestFrameMs = Math.round(dt * 10) / 10;
-            if (this.currentRecord && this.mode === 'album')
+            if (this.currentRecord && this.mode === 'album') {
                 this.currentRecord.intervals.push(Math.round(dt * 10) / 10);
+                this.currentRecord.drawMs.push(Math.round(drawMs * 100) / 100);
+            }
         }
         this.lastRender = now;
         this.lastRenderPhase = inTransition ? 'transition' : 'still';
@@ -767,8 +779,7 @@ class Show {
             || (this.cur >= 0 && this.slides[this.cur] && this.slides[this.cur].panzoom));
         if (moving || this.needsDraw || this.chromeDirty)
             this.render(now);
-        this.state.playing = this.playing;
-        this.state.waitingForPlay = this.waitingForPlay;
+        this.syncFlags();
         this.state.frame = this.frameNum();
         this.mirror(false);
     }

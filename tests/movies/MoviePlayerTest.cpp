@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -260,4 +263,102 @@ TEST(ScrnSaverFlash, HandsTheControlsInputToTheSaver)
     seen.clear();
     QApplication::sendEvent(plain.View(), &move);
     EXPECT_TRUE(seen.isEmpty());
+}
+
+namespace {
+
+// A movie of the build tree with the given configuration text beside it (no
+// configuration file when `config` is null).
+QString movieWithConfiguration(const QString& name, const QByteArray& config)
+{
+    const QString folder = TestSupport::MakeFolder(name) + QLatin1Char('/');
+    QFile::copy(TestSupport::AppDir() + QStringLiteral("/Sources/Templates/Previews/Classic/classic.js"), folder + name + QStringLiteral(".js"));
+    QDir().mkpath(folder + QStringLiteral("photo"));
+    QFile::copy(TestSupport::AppDir() + QStringLiteral("/Sources/Templates/Previews/Classic/photo/beach.jpg"), folder + QStringLiteral("photo/a.jpg"));
+    if (!config.isNull())
+        TestSupport::WriteAll(folder + name + QStringLiteral(".xml"), config);
+    return folder + name + QStringLiteral(".js");
+}
+
+} // namespace
+
+TEST(MoviePlayer, ToleratesWhatAConfigurationLeavesOut)
+{
+    struct Case {
+        const char* name;
+        QByteArray config; // null: no file at all
+        int slides;
+        bool playing;
+        const char* source;
+    };
+    const Case cases[] = {
+        {"missing", QByteArray(), 0, false, "none"},
+        {"empty", QByteArray(""), 0, false, "none"},
+        {"no-album", "<config><preferences><global><basic_property startAutoPlay=\"true\"/></global></preferences></config>", 0, false, "fetch"},
+        // Not well-formed (a bare "&", an unclosed element): still read.
+        {"broken", "<config><preferences><global><basic_property startAutoPlay=\"true\"/></global></preferences>"
+                   "<album><slide d_URL=\"photo/a.jpg\" transition=\"fade\" url=\"a&b\"/><slide d_URL=\"photo/a.jpg\">"
+                   "</album></config>", 2, true, "fetch"},
+        // No preferences: no music, no automatic start, but the photo shows behind the play button.
+        {"bare", "<x><album><slide d_URL=\"photo/a.jpg\" phototime=\"abc\" transition=\"\"/></album></x>", 1, false, "fetch"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMoviePlayer player;
+        ASSERT_TRUE(player.Create(QStringLiteral("Flash Player"), true, QRect(0, 0, 400, 300), nullptr, 1234));
+        player.LoadMovie(0, movieWithConfiguration(QLatin1String(c.name), c.config));
+        ASSERT_TRUE(player.WaitForMovie(20000));
+        pump(500);
+        const QJsonObject state = movieState(player);
+        EXPECT_EQ(state.value(QStringLiteral("slideCount")).toInt(), c.slides);
+        EXPECT_EQ(state.value(QStringLiteral("playing")).toBool(), c.playing);
+        EXPECT_EQ(state.value(QStringLiteral("waitingForPlay")).toBool(), !c.playing && c.slides > 0);
+        const QString source = state.value(QStringLiteral("configSource")).toString();
+        EXPECT_TRUE(source == QLatin1String(c.source) || (QLatin1String(c.source) == QLatin1String("fetch") && source == "xhr"))
+            << source.toStdString();
+        EXPECT_EQ(state.value(QStringLiteral("skipped")).toArray().size(), 0);
+        EXPECT_GT(state.value(QStringLiteral("framesDrawn")).toInt(), 0);
+        if (c.slides > 0) {
+            EXPECT_GT(litShare(player.Paint()), 0.3) << "the photo is not shown";
+        }
+    }
+}
+
+TEST(MoviePlayer, PlayButtonStartsTheShowAndClicksOpenOnlyWebAndMailLinks)
+{
+    const QByteArray config =
+        "<config><preferences><global><basic_property startAutoPlay=\"false\"/></global></preferences><album>"
+        "<slide d_URL=\"photo/a.jpg\" phototime=\"60\" url=\"javascript:alert(1)\"/>"
+        "</album></config>";
+    CMoviePlayer player;
+    ASSERT_TRUE(player.Create(QStringLiteral("Flash Player"), true, QRect(0, 0, 800, 600), nullptr, 1234));
+    const QString movie = movieWithConfiguration(QStringLiteral("links"), config);
+    player.LoadMovie(0, movie);
+    ASSERT_TRUE(player.WaitForMovie(20000));
+    pump(300);
+    EXPECT_TRUE(movieState(player).value(QStringLiteral("waitingForPlay")).toBool());
+    EXPECT_EQ(player.GetFrameNum(), 0); // the show does not run before the button
+    const QString click = QStringLiteral(
+        "window.opened = window.opened || []; window.open = function (u) { window.opened.push(u); return null; };"
+        "var c = document.querySelector('canvas'), r = c.getBoundingClientRect();"
+        "c.dispatchEvent(new MouseEvent('click', {clientX: r.left + r.width / 2, clientY: r.top + r.height / 2, bubbles: true}));");
+    player.Evaluate(click); // presses the play button
+    const QJsonObject state = playUntil(player, [](const QJsonObject& s) { return s.value(QStringLiteral("currentSlide")).toInt() == 0; }, 10000);
+    EXPECT_TRUE(state.value(QStringLiteral("playing")).toBool());
+    EXPECT_FALSE(state.value(QStringLiteral("waitingForPlay")).toBool());
+    player.Evaluate(click); // the slide's address is not a web or mail address
+    QVariant opened;
+    player.Evaluate(QStringLiteral("JSON.stringify(window.opened)"), &opened);
+    EXPECT_EQ(opened.toString(), "[]");
+
+    // The same album with a web address opens it.
+    TestSupport::WriteAll(QFileInfo(movie).absolutePath() + QStringLiteral("/links.xml"),
+                          QByteArray(config).replace("javascript:alert(1)", "https://kelvana.example/a?b=1&amp;c=2"));
+    player.LoadMovie(0, movie);
+    ASSERT_TRUE(player.WaitForMovie(20000));
+    player.Evaluate(QStringLiteral("kelvanaPlay();"));
+    playUntil(player, [](const QJsonObject& s) { return s.value(QStringLiteral("currentSlide")).toInt() == 0; }, 10000);
+    player.Evaluate(click);
+    player.Evaluate(QStringLiteral("JSON.stringify(window.opened)"), &opened);
+    EXPECT_EQ(opened.toString(), "[\"https://kelvana.example/a?b=1&c=2\"]");
 }
