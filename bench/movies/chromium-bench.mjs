@@ -40,7 +40,7 @@ function send(method, params = {}, sessionId) {
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 try {
-    const { targetId } = await send('Target.createTarget', { url: pathToFileURL(page).href, width: +width, height: +height });
+    const { targetId } = await send('Target.createTarget', { url: pathToFileURL(page).href });
     const { sessionId } = await send('Target.attachToTarget', { targetId, flatten: true });
     let state = null;
     for (let waited = 0; waited < 600000; waited += 1000) {

@@ -9,18 +9,22 @@
 //   io.fill(c, colour) fill (0, 0, w, h)
 //   io.buffer(name, w, h)      a reusable off-screen canvas of at least w x h
 //
+// The stage has an alpha channel, so effects may punch holes into what they
+// drew and fill them from behind (destination-out, then destination-over).
 // Effects work with transforms, clips and alpha on the stage itself. The few
 // per-pixel ones (dissolve, pixelate, blur) draw into reduced buffers or use
 // precomputed masks; none reads pixels back from a canvas.
 //
 // `mid` (optional) is the progress at which the effect's picture is taken when
-// its exact middle shows a plain colour.
+// its exact middle shows a plain colour. `prepare(io)` (optional) makes what
+// the effect needs ahead of time, a little per call, while the slide before
+// it is shown; it returns true when everything is made.
 
 const EFFECTS = Object.create(null);
 const DEFAULT_EFFECT = 'fade';
 
-function defineEffect(id, draw, mid) {
-    EFFECTS[id] = { id: id, draw: draw, mid: mid === undefined ? 0.5 : mid };
+function defineEffect(id, draw, mid, prepare) {
+    EFFECTS[id] = { id: id, draw: draw, mid: mid === undefined ? 0.5 : mid, prepare: prepare || null };
 }
 
 function effectFor(id) {
@@ -151,44 +155,63 @@ const BAR_ORDER = randomOrder(120, 7);
 
 // --- Per-pixel effects on reduced buffers -------------------------------------------
 
-const DISSOLVE_CELL = 4; // stage pixels per noise cell
-const dissolveNoise = { w: 0, h: 0, values: null, image: null };
+const DISSOLVE_CELL = 4;    // stage pixels per noise cell
+const DISSOLVE_LEVELS = 32; // masks made once per stage size, one per step of the dissolve
+const dissolveMasks = { w: 0, h: 0, noise: null, levels: [] };
 
-function noiseFor(w, h) {
-    if (dissolveNoise.w !== w || dissolveNoise.h !== h) {
+// The mask of one dissolve step: opaque where the fixed noise is below the
+// step's threshold. Each is made once (on first use) at the reduced size.
+function dissolveMask(w, h, level) {
+    if (dissolveMasks.w !== w || dissolveMasks.h !== h) {
         const random = seededRandom(1234);
-        dissolveNoise.w = w;
-        dissolveNoise.h = h;
-        dissolveNoise.values = new Uint8Array(w * h);
+        dissolveMasks.w = w;
+        dissolveMasks.h = h;
+        dissolveMasks.noise = new Uint8Array(w * h);
         for (let i = 0; i < w * h; ++i)
-            dissolveNoise.values[i] = Math.floor(random() * 255);
-        dissolveNoise.image = new ImageData(w, h);
+            dissolveMasks.noise[i] = Math.floor(random() * 255);
+        dissolveMasks.levels = [];
     }
-    return dissolveNoise;
+    let mask = dissolveMasks.levels[level];
+    if (!mask) {
+        const threshold = level / DISSOLVE_LEVELS * 256;
+        const image = new ImageData(w, h);
+        for (let i = 0, n = w * h; i < n; ++i)
+            image.data[i * 4 + 3] = dissolveMasks.noise[i] < threshold ? 255 : 0;
+        mask = createCanvas(w, h);
+        mask.getContext('2d').putImageData(image, 0, 0);
+        dissolveMasks.levels[level] = mask;
+    }
+    return mask;
 }
 
 defineEffect('dissolve', function (ctx, p, io) {
     const w = io.w, h = io.h;
+    const level = Math.round(smooth(p) * DISSOLVE_LEVELS);
+    if (level <= 0) { io.drawA(ctx); return; }
+    if (level >= DISSOLVE_LEVELS) { io.drawB(ctx); return; }
     const nw = Math.ceil(w / DISSOLVE_CELL), nh = Math.ceil(h / DISSOLVE_CELL);
-    const noise = noiseFor(nw, nh);
-    const threshold = Math.round(smooth(p) * 256);
-    const data = noise.image.data;
-    for (let i = 0, n = nw * nh; i < n; ++i)
-        data[i * 4 + 3] = noise.values[i] < threshold ? 255 : 0;
-    const mask = io.buffer('dissolveMask', nw, nh);
-    mask.getContext('2d').putImageData(noise.image, 0, 0);
-    const layer = io.buffer('dissolveLayer', w, h);
-    const lc = layer.getContext('2d');
-    lc.setTransform(1, 0, 0, 1, 0, 0);
-    lc.clearRect(0, 0, w, h);
-    io.drawB(lc);
-    lc.globalCompositeOperation = 'destination-in';
-    lc.imageSmoothingEnabled = false;
-    lc.drawImage(mask, 0, 0, nw, nh, 0, 0, nw * DISSOLVE_CELL, nh * DISSOLVE_CELL);
-    lc.globalCompositeOperation = 'source-over';
-    lc.imageSmoothingEnabled = true;
+    const mask = dissolveMask(nw, nh, level);
+    // All on the stage, without a layer: A, holes punched where the mask is
+    // opaque, B drawn behind so that it shows through the holes only.
     io.drawA(ctx);
-    ctx.drawImage(layer, 0, 0, w, h, 0, 0, w, h);
+    ctx.globalCompositeOperation = 'destination-out';
+    ctx.imageSmoothingEnabled = false;
+    ctx.drawImage(mask, 0, 0, nw, nh, 0, 0, nw * DISSOLVE_CELL, nh * DISSOLVE_CELL);
+    ctx.imageSmoothingEnabled = true;
+    ctx.globalCompositeOperation = 'destination-over';
+    io.drawB(ctx);
+    ctx.globalCompositeOperation = 'source-over';
+}, 0.5, function (io) {
+    const nw = Math.ceil(io.w / DISSOLVE_CELL), nh = Math.ceil(io.h / DISSOLVE_CELL);
+    let made = 0;
+    for (let level = 1; level < DISSOLVE_LEVELS; ++level) {
+        if (dissolveMasks.w === nw && dissolveMasks.h === nh && dissolveMasks.levels[level])
+            continue;
+        if (made++ >= 4)
+            return false;
+        dissolveMask(nw, nh, level);
+    }
+    return true;
 });
 
 // Draws A and B mixed into a buffer reduced by `factor`, then scales it up.
@@ -219,6 +242,9 @@ defineEffect('pixelate', function (ctx, p, io) {
         return;
     }
     reducedMix(ctx, io, block, mix, false, 'pixelate');
+}, 0.5, function (io) {
+    io.buffer('pixelate', Math.ceil(io.w / 2), Math.ceil(io.h / 2));
+    return true;
 });
 
 defineEffect('blur', function (ctx, p, io) {
@@ -248,6 +274,10 @@ defineEffect('blur', function (ctx, p, io) {
     mc.imageSmoothingQuality = 'medium';
     mc.drawImage(small, 0, 0, sw, sh, 0, 0, mw, mh);
     ctx.drawImage(middle, 0, 0, mw, mh, 0, 0, w, h);
+}, 0.5, function (io) {
+    io.buffer('blurSmall', Math.ceil(io.w / 1.15), Math.ceil(io.h / 1.15));
+    io.buffer('blurMiddle', Math.ceil(io.w / 2), Math.ceil(io.h / 2));
+    return true;
 });
 
 // --- The catalogue -------------------------------------------------------------------

@@ -110,6 +110,8 @@ class Show {
         this.prev = -1;
         this.holdFor = -1;
         this.jumpTarget = -1;
+        this.upcoming = null;
+        this.upcomingReady = true;
         this.dIn = 1;
         this.effect = effectFor(DEFAULT_EFFECT);
         this.curLife = null;
@@ -174,7 +176,7 @@ class Show {
         host.appendChild(container);
         this.container = container;
         this.canvas = canvas;
-        this.ctx = canvas.getContext('2d', { alpha: false });
+        this.ctx = canvas.getContext('2d');
         const output = document.createElement('output');
         output.id = 'kelvana-state';
         output.hidden = true;
@@ -428,8 +430,18 @@ class Show {
         if (next >= 0) {
             keep.add(this.key(next));
             this.pictures.request(this.key(next), this.photoUrl(next));
+            this.upcoming = effectFor(this.slides[next].transition);
+            this.upcomingReady = !this.upcoming.prepare;
         }
         this.pictures.keepOnly(keep);
+    }
+
+    // Lets the next transition make its masks and buffers during the stay.
+    prepareUpcoming() {
+        if (this.upcoming && !this.upcomingReady && this.canvas) {
+            const r = this.layout.photo;
+            this.upcomingReady = this.upcoming.prepare(this.effectIo(null, null, null, null, r.w, r.h, '#000')) !== false;
+        }
     }
 
     pictureSettled(key, e) {
@@ -565,6 +577,10 @@ class Show {
         this.pictures.request('toA', pathToUrl(first, this.movieUrl));
         this.pictures.request('toB', pathToUrl(second, this.movieUrl));
         this.effect = effectFor(effectId);
+        this.upcoming = this.effect;
+        this.upcomingReady = !this.effect.prepare;
+        while (!this.upcomingReady && this.canvas)
+            this.prepareUpcoming();
         this.preview = { start: this.clock, runs: 0, lastCycle: -1 };
         this.state.toAs = { first: first, second: second, requested: effectId, effect: this.effect.id, runs: 0, firstLoaded: false, secondLoaded: false };
         this.state.ready = true;
@@ -779,6 +795,8 @@ class Show {
             || (this.cur >= 0 && this.slides[this.cur] && this.slides[this.cur].panzoom));
         if (moving || this.needsDraw || this.chromeDirty)
             this.render(now);
+        if (this.phase === 'stay' || this.phase === 'hold')
+            this.prepareUpcoming();
         this.syncFlags();
         this.state.frame = this.frameNum();
         this.mirror(false);
