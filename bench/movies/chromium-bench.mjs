@@ -45,11 +45,12 @@ try {
     let state = null;
     for (let waited = 0; waited < 600000; waited += 1000) {
         await sleep(1000);
-        const { result } = await send('Runtime.evaluate', { expression: 'JSON.stringify(window.kelvanaState || null)', returnByValue: true }, sessionId);
-        state = JSON.parse(result.value);
-        if (state && state.transitions.length > +transitions)
+        const { result } = await send('Runtime.evaluate', { expression: 'window.kelvanaState ? kelvanaState.transitions.length : 0', returnByValue: true }, sessionId);
+        if (result.value > +transitions)
             break;
     }
+    const { result } = await send('Runtime.evaluate', { expression: 'JSON.stringify(window.kelvanaState || null)', returnByValue: true }, sessionId);
+    state = JSON.parse(result.value);
     console.log(JSON.stringify(state));
 } finally {
     const exited = new Promise((resolve) => browser.once('exit', resolve));

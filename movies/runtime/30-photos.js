@@ -1,10 +1,10 @@
 // Photos and thumbnails: loaded in the background, decoded off the drawing
-// path and scaled down once to the size they are drawn at, so that a frame only
-// ever draws pictures of about stage size.
+// path and scaled once, with good filtering, to the size they are drawn at, so
+// that frames draw them unscaled or nearly so.
 
 class PictureStore {
-    // `bound()` gives the largest size worth keeping; `changed(key, entry)` is
-    // called when a picture has loaded or failed.
+    // `bound(key)` gives the box a picture is fitted into (up or down);
+    // `changed(key, entry)` is called when a picture has loaded or failed.
     constructor(bound, changed) {
         this.bound = bound;
         this.changed = changed;
@@ -38,8 +38,13 @@ class PictureStore {
         return e;
     }
 
+    keyOf(img) {
+        return img.dataset.key;
+    }
+
     async load(e) {
         const img = new Image();
+        img.dataset.key = e.key;
         img.decoding = 'async';
         let picture = null;
         try {
@@ -77,10 +82,10 @@ class PictureStore {
     }
 
     async scaled(img) {
-        const bound = this.bound();
+        const bound = this.bound(this.keyOf(img));
         const w = img.naturalWidth, h = img.naturalHeight;
-        const k = Math.min(1, bound.width / w, bound.height / h);
-        if (k > 0.98 || typeof createImageBitmap !== 'function')
+        const k = Math.min(bound.width / w, bound.height / h);
+        if (Math.abs(k - 1) < 0.002 || typeof createImageBitmap !== 'function')
             return img;
         try {
             return await createImageBitmap(img, {

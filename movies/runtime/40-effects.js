@@ -4,8 +4,10 @@
 //
 //   draw(ctx, p, io)   p: progress 0..1
 //   io.w, io.h         size of the photo area
-//   io.drawA(c), io.drawB(c)   draw the whole picture A or B into (0, 0, w, h)
-//                      of context c under c's current transform
+//   io.drawA(c, smooth), io.drawB(c, smooth)   draw the whole picture A or B
+//                      into (0, 0, w, h) of context c under c's current
+//                      transform; filtered only with `smooth` (for reduced
+//                      buffers: filtering a stage-sized draw is slow in software)
 //   io.fill(c, colour) fill (0, 0, w, h)
 //   io.buffer(name, w, h)      a reusable off-screen canvas of at least w x h
 //
@@ -159,9 +161,11 @@ const DISSOLVE_CELL = 4;    // stage pixels per noise cell
 const DISSOLVE_LEVELS = 32; // masks made once per stage size, one per step of the dissolve
 const dissolveMasks = { w: 0, h: 0, noise: null, levels: [] };
 
-// The mask of one dissolve step: opaque where the fixed noise is below the
-// step's threshold. Each is made once (on first use) at the reduced size.
-function dissolveMask(w, h, level) {
+// The masks of the dissolve steps: opaque where the fixed noise is below the
+// step's threshold, at the reduced size. They are made ahead (prepare, during
+// the stay before the dissolve) as ready pictures, since a canvas used as a
+// picture for the first time costs a frame.
+function dissolveMasksFor(w, h) {
     if (dissolveMasks.w !== w || dissolveMasks.h !== h) {
         const random = seededRandom(1234);
         dissolveMasks.w = w;
@@ -171,15 +175,24 @@ function dissolveMask(w, h, level) {
             dissolveMasks.noise[i] = Math.floor(random() * 255);
         dissolveMasks.levels = [];
     }
-    let mask = dissolveMasks.levels[level];
-    if (!mask) {
-        const threshold = level / DISSOLVE_LEVELS * 256;
-        const image = new ImageData(w, h);
-        for (let i = 0, n = w * h; i < n; ++i)
-            image.data[i * 4 + 3] = dissolveMasks.noise[i] < threshold ? 255 : 0;
+    return dissolveMasks;
+}
+
+function maskImage(masks, level) {
+    const threshold = level / DISSOLVE_LEVELS * 256;
+    const image = new ImageData(masks.w, masks.h);
+    for (let i = 0, n = masks.w * masks.h; i < n; ++i)
+        image.data[i * 4 + 3] = masks.noise[i] < threshold ? 255 : 0;
+    return image;
+}
+
+function dissolveMask(w, h, level) {
+    const masks = dissolveMasksFor(w, h);
+    let mask = masks.levels[level];
+    if (!mask || mask === 'pending') { // not made ahead: made now
         mask = createCanvas(w, h);
-        mask.getContext('2d').putImageData(image, 0, 0);
-        dissolveMasks.levels[level] = mask;
+        mask.getContext('2d').putImageData(maskImage(masks, level), 0, 0);
+        masks.levels[level] = mask;
     }
     return mask;
 }
@@ -203,15 +216,23 @@ defineEffect('dissolve', function (ctx, p, io) {
     ctx.globalCompositeOperation = 'source-over';
 }, 0.5, function (io) {
     const nw = Math.ceil(io.w / DISSOLVE_CELL), nh = Math.ceil(io.h / DISSOLVE_CELL);
-    let made = 0;
+    const masks = dissolveMasksFor(nw, nh);
+    let done = true;
     for (let level = 1; level < DISSOLVE_LEVELS; ++level) {
-        if (dissolveMasks.w === nw && dissolveMasks.h === nh && dissolveMasks.levels[level])
+        if (masks.levels[level])
             continue;
-        if (made++ >= 4)
-            return false;
-        dissolveMask(nw, nh, level);
+        done = false;
+        masks.levels[level] = 'pending';
+        const image = maskImage(masks, level);
+        createImageBitmap(image).then(function (bitmap) {
+            if (dissolveMasks === masks && masks.w === nw && masks.h === nh && masks.levels[level] === 'pending')
+                masks.levels[level] = bitmap;
+        }, function () {
+            if (masks.levels[level] === 'pending')
+                masks.levels[level] = undefined;
+        });
     }
-    return true;
+    return done && masks.levels.every(function (m) { return m !== 'pending'; });
 });
 
 // Draws A and B mixed into a buffer reduced by `factor`, then scales it up.
@@ -221,11 +242,10 @@ function reducedMix(ctx, io, factor, mix, smoothUp, name) {
     const small = io.buffer(name, sw, sh);
     const sc = small.getContext('2d');
     sc.setTransform(sw / w, 0, 0, sh / h, 0, 0);
-    sc.imageSmoothingEnabled = true;
-    if (mix < 1) io.drawA(sc);
+    if (mix < 1) io.drawA(sc, true);
     if (mix > 0) {
         sc.globalAlpha = mix;
-        io.drawB(sc);
+        io.drawB(sc, true);
         sc.globalAlpha = 1;
     }
     ctx.imageSmoothingEnabled = smoothUp;
@@ -262,10 +282,10 @@ defineEffect('blur', function (ctx, p, io) {
     const small = io.buffer('blurSmall', sw, sh);
     const sc = small.getContext('2d');
     sc.setTransform(sw / w, 0, 0, sh / h, 0, 0);
-    if (mix < 1) io.drawA(sc);
+    if (mix < 1) io.drawA(sc, true);
     if (mix > 0) {
         sc.globalAlpha = mix;
-        io.drawB(sc);
+        io.drawB(sc, true);
         sc.globalAlpha = 1;
     }
     const mw = Math.min(Math.ceil(w / 2), sw * 4), mh = Math.min(Math.ceil(h / 2), sh * 4);
@@ -463,17 +483,37 @@ defineEffect('circles', shapeReveal(function (c, e, w, h) {
 }));
 
 defineEffect('spinIn', function (ctx, p, io) {
+    // B turns half round while it grows. Turned pictures are slow to draw in
+    // software, so while it turns it is drawn into a buffer of half the size.
     const e = easeOut(p), w = io.w, h = io.h;
+    const turn = Math.max(0, 1 - e / 0.8);
+    const s = lerp(0.05, 1, e);
     io.drawA(ctx);
+    const place = function (c, k) {
+        c.translate(w * k / 2, h * k / 2);
+        c.rotate(turn * turn * -Math.PI);
+        c.scale(s * k, s * k);
+        c.translate(-w / 2, -h / 2);
+    };
     ctx.save();
     ctx.globalAlpha = smooth(p * 2);
-    ctx.translate(w / 2, h / 2);
-    ctx.rotate((1 - e) * -Math.PI);
-    const s = lerp(0.05, 1, e);
-    ctx.scale(s, s);
-    ctx.translate(-w / 2, -h / 2);
-    io.drawB(ctx);
+    if (turn <= 0) {
+        place(ctx, 1);
+        io.drawB(ctx);
+    } else {
+        const bw = Math.ceil(w / 2), bh = Math.ceil(h / 2);
+        const buffer = io.buffer('spin', bw, bh);
+        const bc = buffer.getContext('2d');
+        bc.setTransform(1, 0, 0, 1, 0, 0);
+        bc.clearRect(0, 0, bw, bh);
+        place(bc, 0.5);
+        io.drawB(bc);
+        ctx.drawImage(buffer, 0, 0, bw, bh, 0, 0, bw * 2, bh * 2);
+    }
     ctx.restore();
+}, 0.5, function (io) {
+    io.buffer('spin', Math.ceil(io.w / 2), Math.ceil(io.h / 2));
+    return true;
 });
 
 defineEffect('slideStrips', function (ctx, p, io) {

@@ -9,6 +9,7 @@ const HISTORY_LIMIT = 200;
 
 // Pan and zoom patterns: zoom from z0 to z1 while the visible part moves from
 // (ax0, ay0) to (ax1, ay1) (0 = left/top edge, 1 = right/bottom edge).
+const PAN_ZOOM_MAX = 1.14;
 const PAN_PATTERNS = [
     { z0: 1.0, z1: 1.12, ax0: 0.5, ax1: 0.3, ay0: 0.5, ay1: 0.4 },
     { z0: 1.12, z1: 1.0, ax0: 0.2, ax1: 0.6, ay0: 0.5, ay1: 0.5 },
@@ -56,7 +57,10 @@ function panView(pattern, u) {
 }
 
 // Draws a picture fitted (letterboxed) into (0, 0, w, h); bars in `bg`.
-function drawFitted(c, entry, pan, w, h, bg) {
+// Without `smooth` the picture is scaled without filtering: a scaled, filtered
+// draw of a stage-sized picture costs a software renderer most of a frame, so
+// moving pictures (transitions) are drawn unfiltered, still ones filtered.
+function drawFitted(c, entry, pan, w, h, bg, smooth) {
     c.fillStyle = bg;
     if (!entry || entry.state !== 'ready') {
         c.fillRect(0, 0, w, h);
@@ -80,7 +84,10 @@ function drawFitted(c, entry, pan, w, h, bg) {
         sx = (iw - sw) * pan.ax;
         sy = (ih - sh) * pan.ay;
     }
+    if (!smooth)
+        c.imageSmoothingEnabled = false;
     c.drawImage(entry.image, sx, sy, sw, sh, fx, fy, fw, fh);
+    c.imageSmoothingEnabled = true;
 }
 
 // Draws a picture covering the cell (cropped to its aspect), for thumbnails.
@@ -142,11 +149,12 @@ class Show {
             slowestFrameMs: 0,
             frame: 0,
             musicStarted: false,
+            music: null,
             skipped: [],
             pending: 0,
             toAs: null,
         };
-        this.pictures = new PictureStore(() => this.pictureBound(), (key, e) => this.pictureSettled(key, e));
+        this.pictures = new PictureStore((key) => this.pictureBound(key), (key, e) => this.pictureSettled(key, e));
         this.thumbs = new PictureStore(() => this.thumbBound(), () => { this.chromeDirty = true; this.needsDraw = true; });
         this.layout = this.tpl.layout(this.W, this.H);
     }
@@ -218,15 +226,23 @@ class Show {
         this.scale = k;
     }
 
-    pictureBound() {
+    // Pictures are kept at the size they are drawn at: the photo area, enlarged
+    // by the largest pan-and-zoom factor for slides that move.
+    pictureBound(key) {
         const r = this.layout.photo;
-        return { width: Math.ceil(r.w * 1.15), height: Math.ceil(r.h * 1.15) };
+        let zoom = 1;
+        if (key && key.startsWith('slide:')) {
+            const slide = this.slides[parseInt(key.slice(6), 10)];
+            if (slide && slide.panzoom)
+                zoom = PAN_ZOOM_MAX;
+        }
+        return { width: Math.round(r.w * zoom), height: Math.round(r.h * zoom) };
     }
 
     thumbBound() {
         const t = this.layout.thumbs;
         const size = t ? t.cell : { w: 160, h: 120 };
-        return { width: size.w * 2, height: size.h * 2 };
+        return { width: size.w, height: size.h };
     }
 
     buffer(name, w, h) {
@@ -276,11 +292,23 @@ class Show {
     entry(i) { return i >= 0 ? this.pictures.get(this.key(i)) : null; }
 
     setupMusic(url) {
+        this.state.music = { url: url, requested: false, error: null };
         const audio = new Audio();
         audio.loop = true;
         audio.preload = 'auto';
         audio.src = url;
-        audio.addEventListener('playing', () => { this.state.musicStarted = true; this.mirror(true); });
+        const started = () => {
+            if (!this.state.musicStarted && !audio.paused) {
+                this.state.musicStarted = true;
+                this.mirror(true);
+            }
+        };
+        audio.addEventListener('playing', started);
+        audio.addEventListener('error', () => {
+            this.state.music.error = audio.error ? audio.error.code : -1;
+            this.mirror(true);
+        });
+        audio.addEventListener('timeupdate', () => { if (audio.currentTime > 0) started(); });
         this.audio = audio;
     }
 
@@ -288,6 +316,7 @@ class Show {
         const audio = this.audio;
         if (!audio || this.mode !== 'album')
             return;
+        this.state.music.requested = true;
         const attempt = audio.play();
         if (attempt && attempt.catch) {
             attempt.catch(() => {
@@ -411,7 +440,8 @@ class Show {
         this.state.ready = true;
         this.chromeDirty = true;
         this.needsDraw = true;
-        this.preload();
+        // The next photo is loaded once this transition is over, so that its
+        // decoding and scaling do not take time from the transition's frames.
     }
 
     pushLimited(list, item) {
@@ -487,6 +517,7 @@ class Show {
                 this.phaseStart += this.dIn;
                 this.phase = 'stay';
                 this.needsDraw = true;
+                this.preload();
             } else if (this.phase === 'stay' && this.cur >= 0 && this.clock - this.phaseStart >= this.slides[this.cur].phototime) {
                 const end = this.phaseStart + this.slides[this.cur].phototime;
                 const over = this.clock - end;
@@ -579,8 +610,7 @@ class Show {
         this.effect = effectFor(effectId);
         this.upcoming = this.effect;
         this.upcomingReady = !this.effect.prepare;
-        while (!this.upcomingReady && this.canvas)
-            this.prepareUpcoming();
+        this.prepareUpcoming();
         this.preview = { start: this.clock, runs: 0, lastCycle: -1 };
         this.state.toAs = { first: first, second: second, requested: effectId, effect: this.effect.id, runs: 0, firstLoaded: false, secondLoaded: false };
         this.state.ready = true;
@@ -716,7 +746,7 @@ class Show {
             this.effect.draw(ctx, p, this.effectIo(a, this.panned(this.prev, this.prevLife), b, this.panned(this.cur, this.curLife), r.w, r.h, bg));
         } else if (this.cur >= 0) {
             const e = need(this.entry(this.cur));
-            drawFitted(ctx, e, this.waitingForPlay ? null : this.panned(this.cur, this.curLife), r.w, r.h, bg);
+            drawFitted(ctx, e, this.waitingForPlay ? null : this.panned(this.cur, this.curLife), r.w, r.h, bg, true);
         } else {
             ctx.fillStyle = bg;
             ctx.fillRect(0, 0, r.w, r.h);
@@ -740,12 +770,12 @@ class Show {
         return { current: this.state.currentSlide, count: this.slides.length, mode: this.mode };
     }
 
-    effectIo(a, panA, b, panB, w, h, bg) {
+    effectIo(a, panA, b, panB, w, h, bg, smoothAll) {
         return {
             w: w,
             h: h,
-            drawA: (c) => drawFitted(c, a, panA, w, h, bg),
-            drawB: (c) => drawFitted(c, b, panB, w, h, bg),
+            drawA: (c, smooth) => drawFitted(c, a, panA, w, h, bg, smooth || smoothAll),
+            drawB: (c, smooth) => drawFitted(c, b, panB, w, h, bg, smooth || smoothAll),
             fill: (c, colour) => { c.fillStyle = colour; c.fillRect(0, 0, w, h); },
             buffer: (name, bw, bh) => this.buffer(name, bw, bh),
         };
@@ -795,7 +825,7 @@ class Show {
             || (this.cur >= 0 && this.slides[this.cur] && this.slides[this.cur].panzoom));
         if (moving || this.needsDraw || this.chromeDirty)
             this.render(now);
-        if (this.phase === 'stay' || this.phase === 'hold')
+        if (this.phase === 'stay' || this.phase === 'hold' || this.mode === 'preview')
             this.prepareUpcoming();
         this.syncFlags();
         this.state.frame = this.frameNum();
@@ -910,7 +940,7 @@ function startMovie(tpl) {
     window.kelvanaEffectFrame = function (ctx, id, p, a, b, w, h) {
         const effect = effectFor(id);
         const entry = (img) => img ? { state: 'ready', image: img, width: img.naturalWidth || img.width, height: img.naturalHeight || img.height } : null;
-        effect.draw(ctx, p === undefined || p === null ? effect.mid : p, show.effectIo(entry(a), null, entry(b), null, w, h, '#000'));
+        effect.draw(ctx, p === undefined || p === null ? effect.mid : p, show.effectIo(entry(a), null, entry(b), null, w, h, '#000', true));
         return effect.id;
     };
     onDomReady(() => { if (!show.canvas) show.mount(); });

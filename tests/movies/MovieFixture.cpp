@@ -85,7 +85,7 @@ QString WritePage(const QString& moviePath, int width, int height, const QString
     return path;
 }
 
-QString CheckPlayedAlbum(const QJsonObject& state, const Album& album)
+QString CheckPlayedAlbum(const QJsonObject& state, const Album& album, bool musicPlaying)
 {
     QStringList problems;
     // Playable slides in album order, the broken one left out, then the loop.
@@ -112,7 +112,12 @@ QString CheckPlayedAlbum(const QJsonObject& state, const Album& album)
     }
     if (state.value(QStringLiteral("skipped")).toArray() != QJsonArray{album.brokenSlide})
         problems << QStringLiteral("skipped photos are not [%1]").arg(album.brokenSlide);
-    if (!state.value(QStringLiteral("musicStarted")).toBool())
+    const QJsonObject music = state.value(QStringLiteral("music")).toObject();
+    if (!music.value(QStringLiteral("url")).toString().endsWith(QStringLiteral("/res/music.mp3")))
+        problems << QStringLiteral("music is %1").arg(music.value(QStringLiteral("url")).toString());
+    if (!music.value(QStringLiteral("requested")).toBool() || !music.value(QStringLiteral("error")).isNull())
+        problems << QStringLiteral("music was not asked to play, or failed");
+    if (musicPlaying && !state.value(QStringLiteral("musicStarted")).toBool())
         problems << QStringLiteral("music did not start");
     if (state.value(QStringLiteral("slideCount")).toInt() != album.effects.size())
         problems << QStringLiteral("slide count %1").arg(state.value(QStringLiteral("slideCount")).toInt());

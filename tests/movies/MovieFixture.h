@@ -27,8 +27,9 @@ QString WritePage(const QString& moviePath, int width, int height, const QString
 
 // Checks the state of a movie that played the album long enough to come back
 // to its first slide: slides in order without the broken one, each transition
-// with its configured effect, the broken photo skipped, music started.
-// Returns an empty text when everything holds, else what failed.
-QString CheckPlayedAlbum(const QJsonObject& state, const Album& album);
+// with its configured effect, the broken photo skipped, the album's music asked
+// to play without error and, with `musicPlaying`, playing. Returns an empty
+// text when everything holds, else what failed.
+QString CheckPlayedAlbum(const QJsonObject& state, const Album& album, bool musicPlaying = true);
 
 } // namespace MovieFixture

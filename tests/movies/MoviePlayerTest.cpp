@@ -83,7 +83,8 @@ TEST(MoviePlayer, PlaysAnAlbumInOrderWithItsEffectsMusicAndSkipsABrokenPhoto)
     // Three playable slides and the way back to the first: four transitions.
     const QJsonObject state = playUntil(
         player, [](const QJsonObject& s) { return s.value(QStringLiteral("transitions")).toArray().size() >= 4; }, 60000);
-    EXPECT_EQ(MovieFixture::CheckPlayedAlbum(state, album).toStdString(), "");
+    EXPECT_EQ(MovieFixture::CheckPlayedAlbum(state, album).toStdString(), "")
+        << QJsonDocument(state).toJson(QJsonDocument::Compact).toStdString();
     EXPECT_GT(state.value(QStringLiteral("framesDrawn")).toInt(), 20);
     // The configuration came from the file next to the movie, not the inline copy.
     const QString source = state.value(QStringLiteral("configSource")).toString();

@@ -18,10 +18,10 @@ samples="$work/samples"
 mkdir -p "$samples"
 # name scene width height: landscape, wide, portrait and panorama pictures,
 # so that templates show how they letterbox.
-for spec in beach:beach:1024:768 mountains:mountains:1024:768 city:city:1280:720 \
+for entry in beach:beach:1024:768 mountains:mountains:1024:768 city:city:1280:720 \
             forest:forest:768:1024 dunes:dunes:1200:600 flowers:flowers:1024:768; do
   IFS=: read -r name scene w h <<EOT
-$spec
+$entry
 EOT
   shot "$scene" "$w" "$h" "$samples/$name.jpg" 72
   convert "$samples/$name.jpg" -thumbnail 192x144 -strip -quality 80 "$samples/thumb_$name.jpg"
