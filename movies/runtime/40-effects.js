@@ -269,18 +269,18 @@ defineEffect('pixelate', function (ctx, p, io) {
 
 defineEffect('blur', function (ctx, p, io) {
     const peak = Math.sin(Math.PI * p);
-    const factor = 1 + 23 * peak;
+    const factor = 1 + 15 * peak;
     const mix = smooth((p - 0.3) / 0.4);
     if (factor < 1.15) {
         if (mix < 0.5) io.drawA(ctx); else io.drawB(ctx);
         return;
     }
-    // Two reduced steps give a soft result: a small mix, enlarged into a buffer
-    // four times larger, enlarged again onto the stage.
+    // The mix is drawn small, then enlarged in steps of at most three times
+    // (each step filtered), so that the last, stage-sized step is smooth.
     const w = io.w, h = io.h;
-    const sw = Math.max(1, Math.ceil(w / factor)), sh = Math.max(1, Math.ceil(h / factor));
-    const small = io.buffer('blurSmall', sw, sh);
-    const sc = small.getContext('2d');
+    let sw = Math.max(1, Math.ceil(w / factor)), sh = Math.max(1, Math.ceil(h / factor));
+    let source = io.buffer('blur0', sw, sh);
+    const sc = source.getContext('2d');
     sc.setTransform(sw / w, 0, 0, sh / h, 0, 0);
     if (mix < 1) io.drawA(sc, true);
     if (mix > 0) {
@@ -288,15 +288,20 @@ defineEffect('blur', function (ctx, p, io) {
         io.drawB(sc, true);
         sc.globalAlpha = 1;
     }
-    const mw = Math.min(Math.ceil(w / 2), sw * 4), mh = Math.min(Math.ceil(h / 2), sh * 4);
-    const middle = io.buffer('blurMiddle', mw, mh);
-    const mc = middle.getContext('2d');
-    mc.imageSmoothingQuality = 'medium';
-    mc.drawImage(small, 0, 0, sw, sh, 0, 0, mw, mh);
-    ctx.drawImage(middle, 0, 0, mw, mh, 0, 0, w, h);
+    for (let step = 1; sw * 3 < w / 1.5; ++step) {
+        const nw = sw * 3, nh = sh * 3;
+        const next = io.buffer('blur' + step, nw, nh);
+        next.getContext('2d').drawImage(source, 0, 0, sw, sh, 0, 0, nw, nh);
+        source = next;
+        sw = nw;
+        sh = nh;
+    }
+    ctx.drawImage(source, 0, 0, sw, sh, 0, 0, w, h);
 }, 0.5, function (io) {
-    io.buffer('blurSmall', Math.ceil(io.w / 1.15), Math.ceil(io.h / 1.15));
-    io.buffer('blurMiddle', Math.ceil(io.w / 2), Math.ceil(io.h / 2));
+    let sw = Math.ceil(io.w / 1.15), sh = Math.ceil(io.h / 1.15);
+    io.buffer('blur0', sw, sh);
+    for (let step = 1; step < 4; ++step)
+        io.buffer('blur' + step, Math.ceil(io.w / 1.5), Math.ceil(io.h / 1.5));
     return true;
 });
 
