@@ -163,8 +163,8 @@ const dissolveMasks = { w: 0, h: 0, noise: null, levels: [] };
 
 // The masks of the dissolve steps: opaque where the fixed noise is below the
 // step's threshold, at the reduced size. They are made ahead (prepare, during
-// the stay before the dissolve) as ready pictures, since a canvas used as a
-// picture for the first time costs a frame.
+// the stay before the dissolve), and drawn once there, since a canvas used as
+// a picture for the first time costs a frame.
 function dissolveMasksFor(w, h) {
     if (dissolveMasks.w !== w || dissolveMasks.h !== h) {
         const random = seededRandom(1234);
@@ -189,7 +189,7 @@ function maskImage(masks, level) {
 function dissolveMask(w, h, level) {
     const masks = dissolveMasksFor(w, h);
     let mask = masks.levels[level];
-    if (!mask || mask === 'pending') { // not made ahead: made now
+    if (!mask) { // not made ahead: made now
         mask = createCanvas(w, h);
         mask.getContext('2d').putImageData(maskImage(masks, level), 0, 0);
         masks.levels[level] = mask;
@@ -217,22 +217,17 @@ defineEffect('dissolve', function (ctx, p, io) {
 }, 0.5, function (io) {
     const nw = Math.ceil(io.w / DISSOLVE_CELL), nh = Math.ceil(io.h / DISSOLVE_CELL);
     const masks = dissolveMasksFor(nw, nh);
-    let done = true;
+    const warm = io.buffer('dissolveWarm', 1, 1).getContext('2d');
+    let made = 0;
     for (let level = 1; level < DISSOLVE_LEVELS; ++level) {
         if (masks.levels[level])
             continue;
-        done = false;
-        masks.levels[level] = 'pending';
-        const image = maskImage(masks, level);
-        createImageBitmap(image).then(function (bitmap) {
-            if (dissolveMasks === masks && masks.w === nw && masks.h === nh && masks.levels[level] === 'pending')
-                masks.levels[level] = bitmap;
-        }, function () {
-            if (masks.levels[level] === 'pending')
-                masks.levels[level] = undefined;
-        });
+        if (made++ >= 4)
+            return false;
+        // Drawn once, so that its first use in the dissolve costs nothing more.
+        warm.drawImage(dissolveMask(nw, nh, level), 0, 0, 1, 1);
     }
-    return done && masks.levels.every(function (m) { return m !== 'pending'; });
+    return true;
 });
 
 // Draws A and B mixed into a buffer reduced by `factor`, then scales it up.
