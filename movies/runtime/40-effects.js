@@ -270,9 +270,12 @@ defineEffect('blur', function (ctx, p, io) {
         if (mix < 0.5) io.drawA(ctx); else io.drawB(ctx);
         return;
     }
-    // The mix is drawn small, then enlarged in steps of at most three times
-    // (each step filtered), so that the last, stage-sized step is smooth.
+    // The mix is drawn small, then enlarged in filtered steps of at most three
+    // times up to half the stage size, and doubled onto the stage unfiltered
+    // (a filtered stage-sized enlargement is slow in software; on a picture this
+    // soft, the last doubling shows no steps).
     const w = io.w, h = io.h;
+    const hw = Math.ceil(w / 2), hh = Math.ceil(h / 2);
     let sw = Math.max(1, Math.ceil(w / factor)), sh = Math.max(1, Math.ceil(h / factor));
     let source = io.buffer('blur0', sw, sh);
     const sc = source.getContext('2d');
@@ -283,20 +286,22 @@ defineEffect('blur', function (ctx, p, io) {
         io.drawB(sc, true);
         sc.globalAlpha = 1;
     }
-    for (let step = 1; sw * 3 < w / 1.5; ++step) {
-        const nw = sw * 3, nh = sh * 3;
+    for (let step = 1; sw < hw && step < 6; ++step) {
+        const nw = Math.min(hw, sw * 3), nh = Math.min(hh, sh * 3);
         const next = io.buffer('blur' + step, nw, nh);
         next.getContext('2d').drawImage(source, 0, 0, sw, sh, 0, 0, nw, nh);
         source = next;
         sw = nw;
         sh = nh;
     }
+    ctx.imageSmoothingEnabled = sw >= hw ? false : true;
     ctx.drawImage(source, 0, 0, sw, sh, 0, 0, w, h);
+    ctx.imageSmoothingEnabled = true;
 }, 0.5, function (io) {
     let sw = Math.ceil(io.w / 1.15), sh = Math.ceil(io.h / 1.15);
     io.buffer('blur0', sw, sh);
-    for (let step = 1; step < 4; ++step)
-        io.buffer('blur' + step, Math.ceil(io.w / 1.5), Math.ceil(io.h / 1.5));
+    for (let step = 1; step < 6; ++step)
+        io.buffer('blur' + step, Math.ceil(io.w / 2), Math.ceil(io.h / 2));
     return true;
 });
 
