@@ -516,7 +516,7 @@ defineEffect('spinIn', function (ctx, p, io) {
         ctx.drawImage(buffer, 0, 0, bw, bh, 0, 0, bw * 2, bh * 2);
     }
     ctx.restore();
-}, 0.5, function (io) {
+}, 0.2, function (io) { // its picture is taken while it still turns
     io.buffer('spin', Math.ceil(io.w / 2), Math.ceil(io.h / 2));
     return true;
 });
