@@ -1,0 +1,29 @@
+#include "common/ShellOrder.h"
+
+#include <QCollator>
+#include <QDir>
+
+namespace ShellOrder {
+
+void Sort(QStringList& names)
+{
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setIgnorePunctuation(false);
+    std::sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
+        const int order = collator.compare(a, b);
+        return order != 0 ? order < 0 : a < b;
+    });
+}
+
+QStringList PlainFiles(const QString& folder)
+{
+    // Without QDir::Hidden and QDir::System the listing already leaves out
+    // dot files, pipes, sockets, devices and broken links.
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    Sort(names);
+    return names;
+}
+
+} // namespace ShellOrder
