@@ -7,7 +7,12 @@ namespace ShellOrder {
 
 void Sort(QStringList& names)
 {
-    QCollator collator;
+    // The user's collation; the C locale has none that knows numbers, so it
+    // falls back to English, which is what file managers show there.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setIgnorePunctuation(false);

@@ -2,6 +2,7 @@
 
 #include "screensaver/DesktopGrab.h"
 #include "screensaver/DesktopSmear.h"
+#include "screensaver/ForeignWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -55,6 +57,13 @@ bool CScrnSaverWnd::Create(const QString& name, const QRect& area, QWindow* pare
             return false;
         windowHandle()->setParent(parent);
         setGeometry(area);
+        // The preview lives as long as the window it draws into.
+        auto* watch = new QTimer(this);
+        connect(watch, &QTimer::timeout, this, [this, id = parent->winId()] {
+            if (!ForeignWindow::Exists(id))
+                emit Ended();
+        });
+        watch->start(500);
     } else {
         setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         setGeometry(area);

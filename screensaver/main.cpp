@@ -2,6 +2,7 @@
 // of the desktop, full screen or as a preview, or tells that it has no options.
 #include "common/Platform.h"
 #include "screensaver/DesktopGrab.h"
+#include "screensaver/ForeignWindow.h"
 #include "screensaver/ScrnSaveCommandLineInfo.h"
 #include "screensaver/ScrnSaverWnd.h"
 
@@ -30,8 +31,10 @@ public:
 
         QPointer<CScrnSaverWnd> window = new CScrnSaverWnd(programPath);
         if (commandLine.mode == CScrnSaveCommandLineInfo::Preview) {
-            QWindow* parent = QWindow::fromWinId(WId(commandLine.windowNumber));
-            if (!parent || !window->Create(QString(), QRect(QPoint(0, 0), parent->geometry().size()), parent))
+            const WId parentId = WId(commandLine.windowNumber);
+            const QSize area = ForeignWindow::ClientSize(parentId);
+            QWindow* parent = area.isEmpty() ? nullptr : QWindow::fromWinId(parentId);
+            if (!parent || !window->Create(QString(), QRect(QPoint(0, 0), area), parent))
                 return 0;
         } else {
             const QString name = QFileInfo(programPath).completeBaseName();
