@@ -3,25 +3,26 @@
 #include "player/QemPlayerDlg.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 
-// The application: runs the player window and ends when it closes.
+// The application: shows the player window and ends when it closes (or on
+// SIGTERM), after the window has removed the unpacked album.
 class CQemPlayerApp {
 public:
-    int Run()
+    int Run(QApplication& app)
     {
         Platform::QuitOnTerminationSignals();
         CQemPlayerDlg dialog(QCoreApplication::applicationFilePath());
+        QObject::connect(&dialog, &QDialog::finished, &app, &QCoreApplication::quit);
         // For timing runs: KELVANA_PLAYER_EXIT_WHEN_LOADED=1 reports the unpack
         // time and ends once the album is ready.
         if (qEnvironmentVariableIntValue("KELVANA_PLAYER_EXIT_WHEN_LOADED") == 1) {
             QTextStream(stdout) << "unpacked " << dialog.UnpackMilliseconds() << " ms" << Qt::endl;
             QTimer::singleShot(0, &dialog, &QDialog::reject);
         }
-        dialog.exec();
-        return 0;
+        dialog.show();
+        return app.exec();
     }
 };
 
@@ -30,5 +31,5 @@ int main(int argc, char* argv[])
     Platform::PrepareWebEngine();
     QApplication app(argc, argv);
     CQemPlayerApp player;
-    return player.Run();
+    return player.Run(app);
 }
