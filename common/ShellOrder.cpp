@@ -5,17 +5,29 @@
 
 namespace ShellOrder {
 
+namespace {
+// Opening a collator is costly, so each thread keeps one.
+const QCollator& fileManagerCollator()
+{
+    thread_local const QCollator collator = [] {
+        // The user's collation; the C locale has none that knows numbers, so
+        // it falls back to English, which is what file managers show there.
+        QLocale locale;
+        if (locale.language() == QLocale::C)
+            locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        QCollator c(locale);
+        c.setNumericMode(true);
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        c.setIgnorePunctuation(false);
+        return c;
+    }();
+    return collator;
+}
+} // namespace
+
 void Sort(QStringList& names)
 {
-    // The user's collation; the C locale has none that knows numbers, so it
-    // falls back to English, which is what file managers show there.
-    QLocale locale;
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    QCollator collator(locale);
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setIgnorePunctuation(false);
+    const QCollator& collator = fileManagerCollator();
     std::sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
         const int order = collator.compare(a, b);
         return order != 0 ? order < 0 : a < b;
