@@ -157,7 +157,7 @@ CPayloadUnpacker::Result CPayloadUnpacker::Unpack(QIODevice& source)
 CPayloadUnpacker::Result CPayloadUnpacker::UnpackFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         Result result;
         result.status = Status::Unreadable;
         return result;

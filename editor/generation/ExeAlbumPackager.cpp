@@ -16,9 +16,31 @@ bool writeAll(QFileDevice& out, const QByteArray& bytes) { return writeAll(out, 
 
 enum class EntryResult { Stored, Skipped, WriteFailed };
 
+constexpr qint64 kHeaderRoom = 4 + qint64(AlbumPayload::kMaxNameBytes) + 4;
+
+// Reads up to `size` bytes; fewer only at the end of the file or on an error.
+qint64 readFully(QFile& in, char* data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = in.read(data + done, size - done);
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+void putU32(char* at, uint32_t value)
+{
+    const QByteArray bytes = AlbumPayload::EncodeU32(value);
+    std::copy(bytes.begin(), bytes.end(), at);
+}
+
 // Appends one entry for the file; a file that cannot be opened, is too large
 // for the 32-bit length or ends before its announced size leaves the target
-// as it was.
+// as it was. The entry's head goes out with its first piece of data, so a
+// small file costs one write.
 EntryResult writeEntry(QFileDevice& out, const QString& path, const QString& name, std::vector<char>& buffer)
 {
     const QByteArray nameBytes = QFile::encodeName(name);
@@ -31,22 +53,30 @@ EntryResult writeEntry(QFileDevice& out, const QString& path, const QString& nam
     if (size < 0 || size > qint64(std::numeric_limits<uint32_t>::max()))
         return EntryResult::Skipped;
 
+    char* head = buffer.data();
+    putU32(head, uint32_t(nameBytes.size()));
+    std::copy(nameBytes.begin(), nameBytes.end(), head + 4);
+    putU32(head + 4 + nameBytes.size(), uint32_t(size));
+    const qint64 headSize = 4 + nameBytes.size() + 4;
+    const qint64 first = std::min(size, AlbumPayload::kCopyChunk);
+    if (readFully(in, head + headSize, first) != first)
+        return EntryResult::Skipped;
     const qint64 entryStart = out.pos();
-    if (!writeAll(out, AlbumPayload::EncodeU32(uint32_t(nameBytes.size()))) || !writeAll(out, nameBytes)
-        || !writeAll(out, AlbumPayload::EncodeU32(uint32_t(size))))
+    if (!writeAll(out, head, headSize + first))
         return EntryResult::WriteFailed;
-    qint64 remaining = size;
-    while (remaining > 0) {
-        const qint64 got = in.read(buffer.data(), std::min<qint64>(remaining, qint64(buffer.size())));
-        if (got <= 0) {
+
+    char* data = buffer.data() + kHeaderRoom;
+    for (qint64 remaining = size - first; remaining > 0;) {
+        const qint64 piece = std::min(remaining, AlbumPayload::kCopyChunk);
+        if (readFully(in, data, piece) != piece) {
             // The file shrank or became unreadable: take the entry back out.
             if (!out.resize(entryStart) || !out.seek(entryStart))
                 return EntryResult::WriteFailed;
             return EntryResult::Skipped;
         }
-        if (!writeAll(out, buffer.data(), got))
+        if (!writeAll(out, data, piece))
             return EntryResult::WriteFailed;
-        remaining -= got;
+        remaining -= piece;
     }
     return EntryResult::Stored;
 }
@@ -72,7 +102,7 @@ bool CExeAlbumPackager::WriteGroup(QFileDevice& out, const QString& folder, cons
     const qint64 countPosition = out.pos();
     if (!writeAll(out, AlbumPayload::EncodeU32(0)))
         return false;
-    std::vector<char> buffer(AlbumPayload::kCopyChunk);
+    std::vector<char> buffer(size_t(kHeaderRoom + AlbumPayload::kCopyChunk));
     uint32_t stored = 0;
     for (const QString& name : names) {
         switch (writeEntry(out, dir + name, name, buffer)) {
@@ -90,7 +120,7 @@ bool CExeAlbumPackager::WriteExecutable(const QString& target, const QString& te
     if (!FileUtils::CopyFile(target, templatePath))
         return false;
     QFile out(target);
-    if (!out.open(QIODevice::ReadWrite))
+    if (!out.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;
     const qint64 templateSize = out.size();
     bool written = templateSize <= qint64(std::numeric_limits<uint32_t>::max()) && out.seek(templateSize);
