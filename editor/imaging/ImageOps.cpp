@@ -39,10 +39,16 @@ bool IsPhotoFormat(const QByteArray& format)
     return false;
 }
 
+bool IsPaletteFormat(QImage::Format format)
+{
+    return format == QImage::Format_Indexed8 || format == QImage::Format_Mono || format == QImage::Format_MonoLSB;
+}
+
 // Decodes the file; for a JPEG, `scaledFor` names the size the decoder should
 // deliver for a picture of the given full size (its own 1/8, 1/4 or 1/2
 // reduction followed by a bilinear one). `fullOut` gets the decoded size.
-QImage DecodeFile(const QString& path, const std::function<QSize(QSize)>& scaledFor, QSize* fullOut)
+QImage DecodeFile(const QString& path, const std::function<QSize(QSize)>& scaledFor, QSize* fullOut,
+                  bool* paletteOut = nullptr)
 {
     if (!QFileInfo(path).isFile()) // folders, pipes and devices are no photos
         return QImage();
@@ -84,12 +90,9 @@ QImage DecodeFile(const QString& path, const std::function<QSize(QSize)>& scaled
         full = image.size();
     if (fullOut)
         *fullOut = full;
+    if (paletteOut) // the GIF decoder delivers 32 bits, but every GIF is a palette picture
+        *paletteOut = format == "gif" || IsPaletteFormat(image.format());
     return image;
-}
-
-bool IsPaletteFormat(QImage::Format format)
-{
-    return format == QImage::Format_Indexed8 || format == QImage::Format_Mono || format == QImage::Format_MonoLSB;
 }
 
 bool IsGreyFormat(QImage::Format format)
@@ -97,15 +100,15 @@ bool IsGreyFormat(QImage::Format format)
     return format == QImage::Format_Grayscale8 || format == QImage::Format_Grayscale16;
 }
 
-// The depth a fitted picture keeps: grey stays grey (one byte), a palette
-// picture that was resampled or placed on white becomes 32-bit, anything else
-// 24-bit.
-QImage::Format FittedFormat(QImage::Format decoded)
+// The depth a resampled or canvas-placed picture gets: a palette picture
+// (GIF, 8-bit PNG or BMP) 32 bits, as its colours expand to in the cache file;
+// grey stays grey (one byte); anything else 24 bits.
+QImage::Format FittedFormat(QImage::Format decoded, bool palette)
 {
+    if (palette)
+        return QImage::Format_RGB32;
     if (IsGreyFormat(decoded))
         return QImage::Format_Grayscale8;
-    if (IsPaletteFormat(decoded))
-        return QImage::Format_RGB32;
     return QImage::Format_RGB888;
 }
 
@@ -217,6 +220,7 @@ QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool s
         return ResampleSize(full, *canvas);
     };
     QSize full;
+    bool palette = false;
     const QImage decoded = DecodeFile(
         path,
         [&](QSize size) {
@@ -224,7 +228,7 @@ QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool s
             float r = 1.0f;
             return plan(size, &canvas, &r);
         },
-        &full);
+        &full, &palette);
     if (decoded.isNull())
         return QImage();
     QSize canvas;
@@ -238,7 +242,7 @@ QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool s
         *heightOut = full.height();
     if (shrinkOnly && canvas == full)
         return decoded; // fits: returned as it is
-    const QImage::Format format = FittedFormat(decoded.format());
+    const QImage::Format format = FittedFormat(decoded.format(), palette);
     const QImage resampled = decoded.size() == resample ? decoded : Resample(decoded, resample);
     return PlaceOnCanvas(resampled, canvas, format);
 }

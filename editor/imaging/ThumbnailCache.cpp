@@ -106,7 +106,7 @@ ThumbHandle ThumbnailCache::FindOrAddPhoto(const QString& path)
     return handle;
 }
 
-bool ThumbnailCache::AddPhoto(const QString& path, ThumbHandle* handleOut)
+bool ThumbnailCache::AddPhoto(const QString& path, ThumbHandle* handleOut, const std::atomic<bool>* stop)
 {
     if (handleOut)
         *handleOut = 0;
@@ -114,6 +114,8 @@ bool ThumbnailCache::AddPhoto(const QString& path, ThumbHandle* handleOut)
     Lock lock(m_mutex);
     const QString folder = PhotoFolder(path);
     if (folder != m_currentFolder) {
+        if (stop && stop->load())
+            return false; // a stopped worker of the previous folder
         OpenFolder(folder);
         const auto known = m_entries.find(key);
         if (known != m_entries.end()) {

@@ -19,6 +19,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -77,8 +78,11 @@ public:
     bool LoadCacheFile(const QString& folder);
     // Makes and inserts the thumbnail of a photo (switching the cache to the
     // photo's folder first). handleOut gets the photo's handle. True when the
-    // photo has a thumbnail in the cache afterwards.
-    virtual bool AddPhoto(const QString& path, ThumbHandle* handleOut = nullptr);
+    // photo has a thumbnail in the cache afterwards. A worker passes its stop
+    // flag: once it is set, the worker's photo no longer switches the cache
+    // away from the folder now shown (nothing is added then).
+    virtual bool AddPhoto(const QString& path, ThumbHandle* handleOut = nullptr,
+                          const std::atomic<bool>* stop = nullptr);
     // The handle of the entry with exactly this path, or 0.
     virtual ThumbHandle FindByPath(const QString& path) const;
     ThumbHandle FindOrAddPhoto(const QString& path) override;

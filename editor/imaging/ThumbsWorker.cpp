@@ -98,7 +98,7 @@ void CQemThumbsThread::Run()
         if (m_stop.load())
             break;
         if (m_cache.FindByPath(path) == 0)
-            m_cache.AddPhoto(path);
+            m_cache.AddPhoto(path, nullptr, &m_stop);
         if (!m_stop.load())
             RequestRepaint();
     }
