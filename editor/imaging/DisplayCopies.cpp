@@ -65,7 +65,15 @@ void DisplayCopies::ShowPath(const QString& path, bool show, bool makeCurrent)
             copy = it->second.copyPath;
     }
     if (!copy) {
-        MakeDisplayCopy(path, true);
+        if (!MakeDisplayCopy(path, true)) {
+            // A photo that cannot be decoded shows nothing (black), not the
+            // previous photo.
+            {
+                Guard guard(m_mutex);
+                m_shown = QImage();
+            }
+            emit ViewChanged();
+        }
     } else {
         const QImage picture = ImageOps::Decode(*copy); // black when it cannot be read
         {

@@ -39,7 +39,8 @@ public:
     bool MakeDisplayCopy(const QString& path, bool show);
     // With makeCurrent the path becomes the current one. Without show the shown
     // picture is dropped and nothing else happens. Otherwise the path's display
-    // copy (made when missing) becomes the shown picture, then PhotoChanged.
+    // copy (made when missing) becomes the shown picture (none when the photo
+    // cannot be decoded), then PhotoChanged.
     void ShowPath(const QString& path, bool show, bool makeCurrent);
     // After a pixel edit: the path becomes current, the picture is fitted
     // again, shown, and written over the path's display copy (a new copy when

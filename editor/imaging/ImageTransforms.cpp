@@ -213,8 +213,13 @@ bool RemoveRedEye(const QString& path, int x, int y)
     QImage image = Decode(path);
     if (image.isNull())
         return false;
-    const int imageX = x - (kCanvasWidth - image.width()) / 2;
-    const int imageY = y - (kCanvasHeight - image.height()) / 2;
+    // Back from the canvas to the picture: minus the centring margins. A
+    // picture taller or wider than the canvas (a working copy turned on its
+    // side) is drawn reduced, so the point is scaled back as well.
+    const QRect drawn = CanvasPlacement(image.size());
+    const float factor = float(image.width()) / float(drawn.width());
+    const int imageX = int(float(x - drawn.left()) * factor);
+    const int imageY = int(float(y - drawn.top()) * factor);
     if (!RemoveRedEyeAt(image, imageX, imageY))
         return false;
     return SaveBitmapToFile(path, image);

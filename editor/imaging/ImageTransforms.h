@@ -49,8 +49,9 @@ bool ApplyCrop(EdgeRect rect, const QString& path);
 // The table applied to sourcePath's picture, written to targetPath.
 bool ApplyBrightness(const QString& sourcePath, const QString& targetPath, int value);
 bool ApplyContrast(const QString& sourcePath, const QString& targetPath, int value);
-// (x, y) in editor-view coordinates: the picture is taken as centred on the
-// 480 x 360 canvas. A point outside the picture writes nothing and gives false.
+// (x, y) in editor-view coordinates: the picture as drawn centred on the
+// 480 x 360 canvas (CanvasPlacement; reduced when it is larger). A point
+// outside the picture writes nothing and gives false.
 bool RemoveRedEye(const QString& path, int x, int y);
 
 } // namespace ImageOps

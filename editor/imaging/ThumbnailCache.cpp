@@ -355,12 +355,12 @@ bool ThumbnailCache::OpenFolder(const QString& folder)
     Lock lock(m_mutex);
     if (folder == m_currentFolder)
         return true;
+    m_currentFile = -1; // so that Prune may close the previous folder's file
     if (!m_currentFolder.isEmpty() && QFileInfo(m_currentFolder).isDir()) {
         Flush();
         Prune();
     }
     m_currentFolder = folder;
-    m_currentFile = -1;
     const QString cachePath = CacheFilePath(folder);
     if (QFileInfo::exists(cachePath))
         return LoadCacheFile(folder);
@@ -509,7 +509,7 @@ void ThumbnailCache::Prune()
         if (IsOpen(entry.file))
             used[size_t(entry.file)] = true;
     for (size_t slot = 0; slot < m_files.size(); ++slot)
-        if (!used[slot])
+        if (!used[slot] && int(slot) != m_currentFile) // the current folder's file stays for its next photos
             ReleaseFile(int(slot));
 }
 

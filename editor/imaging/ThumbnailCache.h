@@ -102,7 +102,8 @@ public:
     bool Refresh(ThumbHandle handle, bool force = false);
     // Writes every pending record whose cache file is open.
     void Flush();
-    // Drops every entry nobody references and closes cache files no entry uses.
+    // Drops every entry nobody references and closes cache files no entry uses
+    // (except the current folder's).
     void Prune();
     // What destruction does: Flush, drop every entry, close every cache file.
     // The cache can be used again afterwards.

@@ -94,6 +94,13 @@ TEST(DisplayCopies, ShowReloadForgetAndClear)
     EXPECT_EQ(copies.Count(), 1);
     EXPECT_EQ(copies.DisplayRecordOf(photo)->copyPath, copy); // the free name is taken again
 
+    // An undecodable photo shows nothing rather than the previous one.
+    const QString junk = dir + "/junk.jpg";
+    TestSupport::WriteAll(junk, "no picture");
+    copies.ShowPath(junk, true, true);
+    EXPECT_TRUE(copies.ShownPicture().isNull());
+    EXPECT_EQ(copies.CurrentPath(), junk);
+
     copies.ClearView();
     EXPECT_EQ(copies.Count(), 0);
     EXPECT_TRUE(copies.ShownPicture().isNull());

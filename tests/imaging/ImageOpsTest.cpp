@@ -5,6 +5,7 @@
 #include "tests/imaging/ImagingTestSupport.h"
 
 #include <QImageReader>
+#include <QImageWriter>
 #include <set>
 #include <gtest/gtest.h>
 
@@ -76,6 +77,11 @@ TEST(ImageOps, WorkingCopySizesFromRealFiles)
     for (const auto& c : cases) {
         const QString path = ImagingTest::Write(TestSupport::TempDir() + "photo.jpg", ImagingTest::Pattern(c.image.width(), c.image.height()));
         EXPECT_EQ(LoadFittedBitmap(path, 480, 360, true).size(), c.fitted);
+        // A progressive JPEG ends at its end-of-image marker too.
+        QImageWriter writer(TestSupport::TempDir() + "progressive.jpg", "jpeg");
+        writer.setProgressiveScanWrite(true);
+        ASSERT_TRUE(writer.write(ImagingTest::Pattern(c.image.width(), c.image.height())));
+        EXPECT_EQ(LoadFittedBitmap(TestSupport::TempDir() + "progressive.jpg", 480, 360, true).size(), c.fitted);
     }
 }
 

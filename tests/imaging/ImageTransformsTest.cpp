@@ -211,6 +211,13 @@ TEST(ImageTransforms, RedEyeThroughAFileTakesViewCoordinates)
     EXPECT_EQ(Decode(path).pixelColor(150, 100), QColor(30, 30, 30));
     EXPECT_EQ(Decode(path).pixelColor(150, 100 + 20), kIris);
 
+    // A working copy turned upright (360 x 480) is drawn reduced to 270 x 360
+    // at (105, 0): a click on its drawn eye reaches the eye.
+    const QString upright = TestSupport::TempDir() + "upright.png";
+    ASSERT_TRUE(SaveBitmapToFile(upright, Eye(360, 480, 100, 100)));
+    ASSERT_TRUE(RemoveRedEye(upright, 105 + 75, 75));
+    EXPECT_EQ(Decode(upright).pixelColor(100, 100), QColor(30, 30, 30));
+
     // A non-red point changes nothing but still rewrites the file.
     ImagingTest::SetModificationTime(path, 1000000000);
     const QImage unchanged = Decode(path);

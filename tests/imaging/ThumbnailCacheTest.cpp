@@ -266,7 +266,7 @@ TEST(ThumbnailCache, SwitchingFoldersKeepsReferencedThumbnails)
 {
     const QString a = TestSupport::MakeFolder("A");
     const QString b = TestSupport::MakeFolder("B");
-    const QString a1 = Photo(a + "/1.jpg"), a2 = Photo(a + "/2.jpg"), b1 = Photo(b + "/1.jpg");
+    const QString a1 = Photo(a + "/1.jpg"), a2 = Photo(a + "/2.jpg"), b1 = Photo(b + "/1.jpg"), b2 = Photo(b + "/2.jpg");
     ThumbnailCache cache;
     ThumbHandle h1 = 0, h2 = 0;
     ASSERT_TRUE(cache.AddPhoto(a1, &h1));
@@ -283,6 +283,13 @@ TEST(ThumbnailCache, SwitchingFoldersKeepsReferencedThumbnails)
     EXPECT_EQ(QFileInfo(ThumbnailCache::CacheFilePath(a)).size(), RecordSize(a1) * 2); // A's file keeps both
     EXPECT_EQ(cache.OpenCacheFileCount(), 2);
 
+    // Pruning by itself keeps the current folder's file for its next photos.
+    cache.Prune();
+    EXPECT_EQ(cache.FindByPath(b1), 0);
+    ASSERT_TRUE(cache.AddPhoto(b2));
+    cache.Flush();
+    EXPECT_EQ(QFileInfo(ThumbnailCache::CacheFilePath(b)).size(), RecordSize(b2));
+
     // Back to A: the open file is read again, the known photo skipped, the
     // other taken from the file.
     SpoilKeepingTime(a2);
@@ -291,7 +298,7 @@ TEST(ThumbnailCache, SwitchingFoldersKeepsReferencedThumbnails)
     EXPECT_EQ(cache.CurrentFolder(), a);
     EXPECT_EQ(cache.FindByPath(a1), h1);
     EXPECT_EQ(cache.EntryOfId(again)->state, ThumbnailCache::Written);
-    EXPECT_EQ(cache.FindByPath(b1), 0);
+    EXPECT_EQ(cache.FindByPath(b2), 0);
     EXPECT_EQ(cache.OpenCacheFileCount(), 1);
 }
 
