@@ -11,9 +11,10 @@ const median = (xs) => {
 const stats = (file) => {
     const state = JSON.parse(readFileSync(file, 'utf8'));
     const byEffect = new Map();
-    // The first transition is the opening slide's, inside the first second.
+    // The first transition is the opening slide's, inside the first second;
+    // the closing slide's only ends the run.
     for (const t of state.transitions.slice(1)) {
-        if (byEffect.has(t.effect) || !t.intervals.length) continue;
+        if (t.requested === 'closing' || byEffect.has(t.effect) || !t.intervals.length) continue;
         byEffect.set(t.effect, { median: median(t.intervals), max: Math.max(...t.intervals), draw: median(t.drawMs), frames: t.intervals.length });
     }
     return byEffect;
@@ -35,3 +36,13 @@ console.log(`effects over 50 ms: ${rows.filter((r) => r.worst > 50).map((r) => r
 console.log('slowest five (by slowest frame in either engine):');
 rows.sort((x, y) => y.worst - x.worst).slice(0, 5).forEach((r) =>
     console.log(`  ${r.id.padEnd(18)} Qt median ${f(r.a.median)} slowest ${f(r.a.max)} draw ${f(r.a.draw)} | Chromium median ${f(r.b.median)} slowest ${f(r.b.max)} draw ${f(r.b.draw)}`));
+// Where the long frames fall: the frame's place in its transition (0 = the
+// first frame after the transition's start) and the time its drawing took,
+// to tell work of the movie (long drawing, first frames) from a busy machine.
+for (const [name, file] of [['Qt', process.argv[2]], ['Chromium', process.argv[3]]]) {
+    const long = [];
+    for (const t of JSON.parse(readFileSync(file, "utf8")).transitions.slice(1).filter((t) => t.requested !== "closing")) {
+        t.intervals.forEach((dt, i) => { if (dt > 33.4) long.push(`${t.effect}#${i} ${dt} (draw ${t.drawMs[i]})`); });
+    }
+    console.log(`${name} frames over 33.4 ms: ${long.join(', ') || 'none'}`);
+}

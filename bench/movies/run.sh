@@ -7,6 +7,7 @@
 # left out by the movie). Needs a build (ninja -C build movie_bench), chromium
 # and node.
 #   bench/movies/run.sh [BUILD_DIR]
+# EFFECTS="dissolve fade" plays only those effects (each once, in that order).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -19,7 +20,8 @@ cp "$build/app/Sources/Templates/Previews/Cinema/cinema.js" "$out/bench.js"
 cp "$tpl/photo/"*.jpg "$out/photo/"
 cp "$tpl/res/cinema.mp3" "$out/res/music.mp3"
 
-ids=$(grep -o '<Effect [^>]*' "$root/Sources/Effects/effects.xml" | sed 's/.* id="\([^"]*\)".*/\1/')
+ids=${EFFECTS:-$(grep -o '<Effect [^>]*' "$root/Sources/Effects/effects.xml" | sed 's/.* id="\([^"]*\)".*/\1/')}
+ids=$(echo $ids | tr ' ' '\n')
 count=$(echo "$ids" | wc -l)
 photos="beach mountains city forest dunes flowers"
 {
@@ -35,6 +37,9 @@ photos="beach mountains city forest dunes flowers"
     echo "<slide d_URL=\"photo/$photo.jpg\" transition=\"$id\" panzoom=\"1\" phototime=\"1.2\"/>"
     i=$((i + 1))
   done
+  # A closing slide, so that the last effect is measured to its end: the
+  # players stop once the closing transition has begun.
+  echo '<slide d_URL="photo/beach.jpg" transition="closing" phototime="1"/>'
   echo '</album></config>'
 } > "$out/bench.xml"
 {
@@ -46,7 +51,7 @@ photos="beach mountains city forest dunes flowers"
 } > "$out/bench.html"
 
 echo "Qt WebEngine (offscreen), $count effects at 1280 x 720 ..." >&2
-QT_QPA_PLATFORM=offscreen "$build/bench/movies/movie_bench" "$out/bench.js" "$count" 1280 720 2>/dev/null > "$out/qt.json"
+QT_QPA_PLATFORM=offscreen "$build/bench/movies/movie_bench" "$out/bench.js" $((count + 1)) 1280 720 2>/dev/null > "$out/qt.json"
 echo "headless Chromium, $count effects at 1280 x 720 ..." >&2
-node "$here/chromium-bench.mjs" "$out/bench.html" "$count" 1280 720 > "$out/chromium.json"
+node "$here/chromium-bench.mjs" "$out/bench.html" $((count + 1)) 1280 720 > "$out/chromium.json"
 node "$here/report.mjs" "$out/qt.json" "$out/chromium.json" | tee "$out/report.txt"
