@@ -11,11 +11,12 @@
 //   io.fill(c, colour) fill (0, 0, w, h)
 //   io.buffer(name, w, h)      a reusable off-screen canvas of at least w x h
 //
-// The stage has an alpha channel, so effects may punch holes into what they
-// drew and fill them from behind (destination-out, then destination-over).
-// Effects work with transforms, clips and alpha on the stage itself. The few
-// per-pixel ones (dissolve, pixelate, blur) draw into reduced buffers or use
-// precomputed masks; none reads pixels back from a canvas.
+// Effects work with transforms, clips and alpha on the stage itself, drawing
+// over what is there (source-over): a software renderer composites other
+// modes much more slowly, a scaled picture drawn behind the stage's content
+// (destination-over) taking it up to several frames. The few per-pixel ones
+// (dissolve, pixelate, blur) draw into reduced buffers or use precomputed
+// masks; none reads pixels back from a canvas.
 //
 // `mid` (optional) is the progress at which the effect's picture is taken when
 // its exact middle shows a plain colour. `prepare(io)` (optional) makes what
@@ -159,14 +160,19 @@ const BAR_ORDER = randomOrder(120, 7);
 
 const DISSOLVE_CELL = 4;    // stage pixels per noise cell
 const DISSOLVE_LEVELS = 32; // masks made once per stage size, one per step of the dissolve
-const dissolveMasks = { w: 0, h: 0, noise: null, levels: [] };
+const dissolveMasks = { w: 0, h: 0, noise: null, levels: [], making: [] };
 
 // The masks of the dissolve steps: opaque where the fixed noise is below the
 // step's threshold, at the reduced size. They are made ahead (prepare, during
-// the stay before the dissolve), and drawn once there, since a canvas used as
-// a picture for the first time costs a frame.
+// the stay before the dissolve) as image bitmaps, finished pictures that cost
+// nothing extra on their first draw; one asked for before it is made is made
+// at once as a canvas.
 function dissolveMasksFor(w, h) {
     if (dissolveMasks.w !== w || dissolveMasks.h !== h) {
+        for (const mask of dissolveMasks.levels) {
+            if (mask && mask.close)
+                mask.close();
+        }
         const random = seededRandom(1234);
         dissolveMasks.w = w;
         dissolveMasks.h = h;
@@ -174,6 +180,7 @@ function dissolveMasksFor(w, h) {
         for (let i = 0; i < w * h; ++i)
             dissolveMasks.noise[i] = Math.floor(random() * 255);
         dissolveMasks.levels = [];
+        dissolveMasks.making = [];
     }
     return dissolveMasks;
 }
@@ -181,20 +188,39 @@ function dissolveMasksFor(w, h) {
 function maskImage(masks, level) {
     const threshold = level / DISSOLVE_LEVELS * 256;
     const image = new ImageData(masks.w, masks.h);
+    const data = image.data, noise = masks.noise;
     for (let i = 0, n = masks.w * masks.h; i < n; ++i)
-        image.data[i * 4 + 3] = masks.noise[i] < threshold ? 255 : 0;
+        data[i * 4 + 3] = noise[i] < threshold ? 255 : 0;
     return image;
 }
 
 function dissolveMask(w, h, level) {
     const masks = dissolveMasksFor(w, h);
     let mask = masks.levels[level];
-    if (!mask) { // not made ahead: made now
+    if (!mask) {
         mask = createCanvas(w, h);
         mask.getContext('2d').putImageData(maskImage(masks, level), 0, 0);
         masks.levels[level] = mask;
     }
     return mask;
+}
+
+// Starts making the bitmap of one mask; false when bitmaps cannot be made here.
+function makeMaskBitmap(masks, level) {
+    if (typeof createImageBitmap !== 'function')
+        return false;
+    masks.making[level] = true;
+    const noise = masks.noise;
+    createImageBitmap(maskImage(masks, level)).then(function (bitmap) {
+        if (dissolveMasks.noise !== noise || masks.levels[level]) // stage resized, or made meanwhile
+            bitmap.close();
+        else
+            masks.levels[level] = bitmap;
+    }, function () {
+        if (dissolveMasks.noise === noise)
+            dissolveMask(masks.w, masks.h, level);
+    });
+    return true;
 }
 
 defineEffect('dissolve', function (ctx, p, io) {
@@ -204,30 +230,36 @@ defineEffect('dissolve', function (ctx, p, io) {
     if (level >= DISSOLVE_LEVELS) { io.drawB(ctx); return; }
     const nw = Math.ceil(w / DISSOLVE_CELL), nh = Math.ceil(h / DISSOLVE_CELL);
     const mask = dissolveMask(nw, nh, level);
-    // All on the stage, without a layer: A, holes punched where the mask is
-    // opaque, B drawn behind so that it shows through the holes only.
-    io.drawA(ctx);
-    ctx.globalCompositeOperation = 'destination-out';
-    ctx.imageSmoothingEnabled = false;
-    ctx.drawImage(mask, 0, 0, nw, nh, 0, 0, nw * DISSOLVE_CELL, nh * DISSOLVE_CELL);
-    ctx.imageSmoothingEnabled = true;
-    ctx.globalCompositeOperation = 'destination-over';
+    // B on the stage; A with holes punched where the mask is opaque, made in
+    // a layer and drawn over it. Only plain drawing touches the stage: a
+    // scaled picture drawn behind the stage's content (destination-over)
+    // takes a software renderer up to several frames.
+    const layer = io.buffer('dissolve', w, h), lc = layer.getContext('2d');
+    io.drawA(lc);
+    lc.globalCompositeOperation = 'destination-out';
+    lc.imageSmoothingEnabled = false;
+    lc.drawImage(mask, 0, 0, nw, nh, 0, 0, nw * DISSOLVE_CELL, nh * DISSOLVE_CELL);
+    lc.imageSmoothingEnabled = true;
+    lc.globalCompositeOperation = 'source-over';
     io.drawB(ctx);
-    ctx.globalCompositeOperation = 'source-over';
+    ctx.drawImage(layer, 0, 0, w, h, 0, 0, w, h);
 }, 0.5, function (io) {
     const nw = Math.ceil(io.w / DISSOLVE_CELL), nh = Math.ceil(io.h / DISSOLVE_CELL);
     const masks = dissolveMasksFor(nw, nh);
-    const warm = io.buffer('dissolveWarm', 1, 1).getContext('2d');
-    let made = 0;
+    // The layer's memory is taken now, not on the dissolve's first frame.
+    io.buffer('dissolve', io.w, io.h).getContext('2d').fillRect(0, 0, 1, 1);
+    let started = 0, done = true;
     for (let level = 1; level < DISSOLVE_LEVELS; ++level) {
         if (masks.levels[level])
             continue;
-        if (made++ >= 4)
-            return false;
-        // Drawn once, so that its first use in the dissolve costs nothing more.
-        warm.drawImage(dissolveMask(nw, nh, level), 0, 0, 1, 1);
+        done = false;
+        if (masks.making[level] || started >= 4)
+            continue;
+        ++started;
+        if (!makeMaskBitmap(masks, level))
+            dissolveMask(nw, nh, level);
     }
-    return true;
+    return done;
 });
 
 // Draws A and B mixed into a buffer reduced by `factor`, then scales it up.
