@@ -46,3 +46,11 @@ for (const [name, file] of [['Qt', process.argv[2]], ['Chromium', process.argv[3
     }
     console.log(`${name} frames over 33.4 ms: ${long.join(', ') || 'none'}`);
 }
+// The stays between the transitions (photos that pan and zoom), where the next
+// photo is loaded: their slowest frames.
+for (const [name, file] of [['Qt', process.argv[2]], ['Chromium', process.argv[3]]]) {
+    const stays = JSON.parse(readFileSync(file, 'utf8')).transitions.slice(1, -1).map((t) => t.staySlowestMs || 0);
+    const sorted = [...stays].sort((a, b) => a - b);
+    console.log(`${name} stays: median of slowest frames ${f(median(stays))}, slowest ${f(sorted[sorted.length - 1])},`
+        + ` stays with a frame over 50 ms: ${stays.filter((v) => v > 50).length} of ${stays.length}`);
+}

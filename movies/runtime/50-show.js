@@ -433,7 +433,7 @@ class Show {
         this.curLife = { start: this.clock, length: this.dIn + slide.phototime + out, pattern: PAN_PATTERNS[next % PAN_PATTERNS.length] };
         const requested = slide.transition;
         this.effect = effectFor(requested);
-        this.currentRecord = { to: next, requested: requested, effect: this.effect.id, frame: this.frameNum(), intervals: [], drawMs: [] };
+        this.currentRecord = { to: next, requested: requested, effect: this.effect.id, frame: this.frameNum(), intervals: [], drawMs: [], staySlowestMs: 0 };
         this.pushLimited(this.state.transitions, this.currentRecord);
         this.pushLimited(this.state.shownSlides, next);
         this.state.currentSlide = next;
@@ -782,20 +782,27 @@ class Show {
     }
 
     // Frame times during transitions, leaving out the first second of playback:
-    // the time between two drawn frames, and the time the drawing itself took.
+    // the time between two drawn frames, and the time the drawing itself took;
+    // and the slowest frame of the moving (pan and zoom) stay after each.
     measure(now, drawMs) {
         const inTransition = this.mode === 'album' ? this.phase === 'enter' : true;
-        if (inTransition && this.lastRenderPhase === 'transition' && now - this.playStartReal > 1000) {
-            const dt = now - this.lastRender;
+        const movingStay = this.mode === 'album' && this.phase === 'stay' && this.playing
+            && this.cur >= 0 && this.slides[this.cur].panzoom;
+        const counted = now - this.playStartReal > 1000;
+        const dt = Math.round((now - this.lastRender) * 10) / 10;
+        if (inTransition && this.lastRenderPhase === 'transition' && counted) {
             if (dt > this.state.slowestFrameMs)
-                this.state.slowestFrameMs = Math.round(dt * 10) / 10;
+                this.state.slowestFrameMs = dt;
             if (this.currentRecord && this.mode === 'album') {
-                this.currentRecord.intervals.push(Math.round(dt * 10) / 10);
+                this.currentRecord.intervals.push(dt);
                 this.currentRecord.drawMs.push(Math.round(drawMs * 100) / 100);
             }
+        } else if (movingStay && this.lastRenderPhase === 'stay' && counted && this.currentRecord) {
+            if (dt > this.currentRecord.staySlowestMs)
+                this.currentRecord.staySlowestMs = dt;
         }
         this.lastRender = now;
-        this.lastRenderPhase = inTransition ? 'transition' : 'still';
+        this.lastRenderPhase = inTransition ? 'transition' : movingStay ? 'stay' : 'still';
     }
 
     // --- Loop ---------------------------------------------------------------------------------
