@@ -2,6 +2,119 @@
 // path and scaled once, with good filtering, to the size they are drawn at, so
 // that frames draw them unscaled or nearly so.
 
+// `source` scaled to `size` with good filtering. Some engines (Qt WebEngine
+// 6.4) give a photo that its EXIF orientation turns a quarter the size asked
+// for with width and height exchanged, the picture upright but squashed:
+// asked again the other way round, they make it right.
+async function scaledPicture(source, size) {
+    const scale = function (w, h) {
+        return createImageBitmap(source, { resizeWidth: w, resizeHeight: h, resizeQuality: 'high' });
+    };
+    let picture = await scale(size.width, size.height);
+    if (picture.width !== size.width && picture.width === size.height && picture.height === size.width) {
+        picture.close();
+        picture = await scale(size.height, size.width);
+    }
+    return picture;
+}
+
+// Decoding and scaling a picture takes a tenth of a second or more, which on
+// the page's main thread is a visible stop of a moving photo; createImageBitmap
+// scales on the thread that asks for it. So the page reads the file's bytes
+// and a worker decodes and scales them and hands the finished bitmap over.
+// Pages that may not read files (pages opened from disk in a browser) or start
+// workers decode and scale on the main thread instead, while the photo before
+// stays on screen.
+const PICTURE_WORKER_SOURCE = `'use strict';
+${scaledPicture.toString()}
+onmessage = async function (ev) {
+    const job = ev.data;
+    let picture = null;
+    try {
+        const decoded = await createImageBitmap(job.bytes);
+        picture = decoded;
+        if (decoded.width !== job.natural.width || decoded.height !== job.natural.height) {
+            // Not the picture the page sees (turned otherwise): the page makes it.
+            decoded.close();
+            picture = null;
+        } else if (job.size) {
+            picture = await scaledPicture(decoded, job.size);
+            decoded.close();
+        }
+    } catch (err) {
+        picture = null;
+    }
+    postMessage({ id: job.id, picture: picture }, picture ? [picture] : []);
+};`;
+
+class PictureWorker {
+    constructor() {
+        this.worker = null;
+        this.broken = false;
+        this.nextId = 1;
+        this.waiting = new Map();
+    }
+
+    // The picture in `bytes` (a blob), whose size the page sees as `natural`,
+    // decoded and scaled to `size` (kept at its own size when null), or null
+    // when the worker could not make it.
+    make(bytes, natural, size) {
+        if (!this.start())
+            return Promise.resolve(null);
+        const id = this.nextId++;
+        return new Promise((resolve) => {
+            this.waiting.set(id, resolve);
+            this.worker.postMessage({ id: id, bytes: bytes, natural: natural, size: size });
+        });
+    }
+
+    usable() {
+        return !this.broken && typeof Worker === 'function' && typeof createImageBitmap === 'function';
+    }
+
+    start() {
+        if (this.worker || this.broken)
+            return !!this.worker;
+        try {
+            const source = URL.createObjectURL(new Blob([PICTURE_WORKER_SOURCE], { type: 'text/javascript' }));
+            this.worker = new Worker(source);
+            this.worker.onmessage = (ev) => {
+                const resolve = this.waiting.get(ev.data.id);
+                this.waiting.delete(ev.data.id);
+                if (resolve)
+                    resolve(ev.data.picture);
+                else if (ev.data.picture)
+                    ev.data.picture.close();
+            };
+            this.worker.onerror = () => this.fail();
+        } catch (err) {
+            this.fail();
+        }
+        return !!this.worker;
+    }
+
+    fail() {
+        this.broken = true;
+        if (this.worker)
+            this.worker.terminate();
+        this.worker = null;
+        for (const resolve of this.waiting.values())
+            resolve(null);
+        this.waiting.clear();
+    }
+}
+
+const pictureWorker = new PictureWorker();
+
+function sameOrigin(url) {
+    try {
+        const u = new URL(url), page = new URL(document.baseURI);
+        return u.protocol === page.protocol && u.host === page.host;
+    } catch (err) {
+        return false;
+    }
+}
+
 class PictureStore {
     // `bound(key)` gives the box a picture is fitted into (up or down);
     // `changed(key, entry)` is called when a picture has loaded or failed.
@@ -38,16 +151,15 @@ class PictureStore {
         return e;
     }
 
-    keyOf(img) {
-        return img.dataset.key;
-    }
-
+    // The element tells the picture's size (its header is enough) and
+    // whether it can be shown at all; the worker makes the picture from the
+    // file's bytes when the page may read them, the element otherwise.
     async load(e) {
         const img = new Image();
-        img.dataset.key = e.key;
         img.decoding = 'async';
         let picture = null;
         try {
+            const bytes = this.fetchBytes(e.url);
             await new Promise(function (resolve, reject) {
                 img.onload = resolve;
                 img.onerror = reject;
@@ -55,13 +167,19 @@ class PictureStore {
             });
             if (!img.naturalWidth || !img.naturalHeight)
                 throw new Error('empty picture');
-            // Decoding ahead keeps it off the first frame that draws the picture.
-            // Pages that are not shown may refuse or defer it, which is no failure.
-            if (!document.hidden) {
-                await Promise.race([img.decode().catch(function () {}),
-                    new Promise(function (resolve) { setTimeout(resolve, 500); })]);
+            const size = this.scaledSize(e.key, img.naturalWidth, img.naturalHeight);
+            const blob = await bytes;
+            if (blob)
+                picture = await pictureWorker.make(blob, { width: img.naturalWidth, height: img.naturalHeight }, size);
+            if (!picture) {
+                // Decoding ahead keeps it off the first frame that draws the picture.
+                // Pages that are not shown may refuse or defer it, which is no failure.
+                if (!document.hidden) {
+                    await Promise.race([img.decode().catch(function () {}),
+                        new Promise(function (resolve) { setTimeout(resolve, 500); })]);
+                }
+                picture = await this.fromElement(img, size);
             }
-            picture = await this.scaled(img);
         } catch (err) {
             picture = null;
         }
@@ -81,19 +199,38 @@ class PictureStore {
         this.changed(e.key, e);
     }
 
-    async scaled(img) {
-        const bound = this.bound(this.keyOf(img));
-        const w = img.naturalWidth, h = img.naturalHeight;
+    // The file's bytes as a blob, or null when the page may not read them.
+    // Only for pictures of the page's own origin, read from the cache or the
+    // disk: one from elsewhere would be asked for a second time, only to be
+    // refused.
+    async fetchBytes(url) {
+        if (!pictureWorker.usable() || typeof fetch !== 'function' || !sameOrigin(url))
+            return null;
+        try {
+            const response = await fetch(url);
+            // file:// answers with status 0 when it found the file.
+            return response.ok || response.status === 0 ? await response.blob() : null;
+        } catch (err) {
+            return null; // pages from disk in a browser may not fetch files
+        }
+    }
+
+    // The size a picture is kept at, fitted into its bound; null when that is
+    // its own size.
+    scaledSize(key, w, h) {
+        const bound = this.bound(key);
         const k = Math.min(bound.width / w, bound.height / h);
-        if (Math.abs(k - 1) < 0.002 || typeof createImageBitmap !== 'function')
+        if (Math.abs(k - 1) < 0.002)
+            return null;
+        return { width: Math.max(1, Math.round(w * k)), height: Math.max(1, Math.round(h * k)) };
+    }
+
+    async fromElement(img, size) {
+        if (!size || typeof createImageBitmap !== 'function')
             return img;
         try {
-            return await createImageBitmap(img, {
-                resizeWidth: Math.max(1, Math.round(w * k)),
-                resizeHeight: Math.max(1, Math.round(h * k)),
-                resizeQuality: 'high',
-            });
-        } catch (e) {
+            return await scaledPicture(img, size);
+        } catch (err) {
             return img;
         }
     }

@@ -6,6 +6,7 @@
 #include "tests/movies/MovieFixture.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QDir>
 #include <QEventLoop>
@@ -15,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -233,6 +235,63 @@ TEST(MoviePlayer, RemotePicturesLoadOnlyWithNetworkingAll)
         EXPECT_EQ(toAs.value(QStringLiteral("secondLoaded")).toBool(), networking == "all") << networking.toStdString();
     }
     EXPECT_EQ(server.requests, 1); // the blocked request never left the process
+}
+
+namespace {
+
+// A JPEG stored 400 x 300, red left and blue right, whose EXIF orientation (6)
+// tells viewers to turn it a quarter clockwise: seen 300 x 400, red above blue.
+QString writeTurnedPhoto(const QString& path)
+{
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(QColor(0, 0, 220));
+    QPainter painter(&image);
+    painter.fillRect(0, 0, 200, 300, QColor(220, 0, 0));
+    painter.end();
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 95);
+    // APP1 "Exif": a big-endian TIFF header and one IFD entry, Orientation = 6.
+    const QByteArray exif = QByteArray("Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 32);
+    QByteArray segment("\xff\xe1", 2);
+    segment.append(char((exif.size() + 2) >> 8)).append(char((exif.size() + 2) & 0xff)).append(exif);
+    TestSupport::WriteAll(path, jpeg.left(2) + segment + jpeg.mid(2));
+    return path;
+}
+
+} // namespace
+
+TEST(MoviePlayer, ShowsPhotosTurnedAsTheirOrientationSays)
+{
+    // From disk (the page's own origin) and from a server.
+    const QString photo = writeTurnedPhoto(TestSupport::TempDir() + QStringLiteral("turned.jpg"));
+    PictureServer server(TestSupport::ReadAll(photo));
+    ASSERT_TRUE(server.isListening());
+    const QString remote = QStringLiteral("http://127.0.0.1:%1/turned.jpg").arg(server.serverPort());
+    for (const QString& source : {photo, remote}) {
+        SCOPED_TRACE(source.toStdString());
+        CMoviePlayer player;
+        ASSERT_TRUE(player.Create(QStringLiteral("Flash Player"), true, QRect(0, 0, 480, 360), nullptr, 1234));
+        player.SetAllowNetworking(QStringLiteral("all"));
+        player.LoadMovie(0, TestSupport::AppDir() + QStringLiteral("/Sources/Effects/slidePreview.js"));
+        ASSERT_TRUE(player.WaitForMovie(20000));
+        ASSERT_TRUE(player.CallFunction(CMoviePlayer::InvokeRequest(QStringLiteral("toAs"), QString(), {source, source, QStringLiteral("fade")})));
+        const QJsonObject state = playUntil(
+            player, [](const QJsonObject& s) { return s.value(QStringLiteral("toAs")).toObject().value(QStringLiteral("runs")).toInt() >= 1; },
+            20000);
+        ASSERT_TRUE(state.value(QStringLiteral("toAs")).toObject().value(QStringLiteral("firstLoaded")).toBool());
+        const QImage picture = player.Paint();
+        ASSERT_EQ(picture.size(), QSize(480, 360));
+        // Upright it is 270 x 360 in the middle of the stage, black bars at the sides.
+        const auto colourAt = [&picture](int x, int y) { return QColor(picture.pixel(x, y)); };
+        EXPECT_GT(colourAt(240, 60).red(), 150) << "top";
+        EXPECT_LT(colourAt(240, 60).blue(), 80) << "top";
+        EXPECT_GT(colourAt(240, 300).blue(), 150) << "bottom";
+        EXPECT_LT(colourAt(240, 300).red(), 80) << "bottom";
+        for (const int x : {20, 460})
+            EXPECT_LT(qGray(picture.pixel(x, 180)), 30) << "no bar at x " << x;
+    }
 }
 
 TEST(ScrnSaverFlash, HandsTheControlsInputToTheSaver)
