@@ -54,3 +54,16 @@ for (const [name, file] of [['Qt', process.argv[2]], ['Chromium', process.argv[3
     console.log(`${name} stays: median of slowest frames ${f(median(stays))}, slowest ${f(sorted[sorted.length - 1])},`
         + ` stays with a frame over 50 ms: ${stays.filter((v) => v > 50).length} of ${stays.length}`);
 }
+// The trivial page next to the movie's transitions: long frames per 1000
+// frames. Where the movie has hardly more than the trivial page, they come
+// from the machine, not from the movie's drawing.
+if (process.argv[4] && process.argv[5]) {
+    const frames = (file, skipClosing) => JSON.parse(readFileSync(file, 'utf8')).transitions.slice(1)
+        .filter((t) => t.requested !== 'closing' || !skipClosing).flatMap((t) => t.intervals);
+    const line = (xs) => `median ${f(median(xs))}, slowest ${f(Math.max(...xs))}, over 33.4 ms ${f(xs.filter((v) => v > 33.4).length * 1000 / xs.length)}`
+        + ` and over 50 ms ${f(xs.filter((v) => v > 50).length * 1000 / xs.length)} per 1000 frames (${xs.length} frames)`;
+    for (const [name, movie, trivial] of [['Qt', process.argv[2], process.argv[4]], ['Chromium', process.argv[3], process.argv[5]]]) {
+        console.log(`${name} trivial page: ${line(frames(trivial, true))}`);
+        console.log(`${name} movie transitions: ${line(frames(movie, true))}`);
+    }
+}

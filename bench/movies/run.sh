@@ -4,8 +4,10 @@
 # movie player control) and in headless Chromium (real time, over the DevTools
 # pipe), and prints per effect the median and slowest time between frames of
 # the transition and the median drawing time (the first second of playback is
-# left out by the movie). Needs a build (ninja -C build movie_bench), chromium
-# and node.
+# left out by the movie). Before each engine's run, a trivial page
+# (baseline.js) shows the frame times any page gets on the machine as loaded
+# at that time; the load average is printed with the report. Needs a build
+# (ninja -C build movie_bench), chromium and node.
 #   bench/movies/run.sh [BUILD_DIR]
 # EFFECTS="dissolve fade" plays only those effects (each once, in that order).
 set -eu
@@ -50,8 +52,29 @@ photos="beach mountains city forest dunes flowers"
   printf '</textarea>\n<script src="bench.js"></script>\n</body>\n</html>\n'
 } > "$out/bench.html"
 
+cp "$here/baseline.js" "$out/baseline.js"
+{
+  printf '<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="UTF-8">\n<title>baseline</title>\n'
+  printf '<style>html,body{margin:0;height:100%%;background:#000}#stage{position:absolute;left:0;top:0;width:1280px;height:720px}</style>\n'
+  printf '</head>\n<body>\n<div id="stage"></div>\n<script src="baseline.js"></script>\n</body>\n</html>\n'
+} > "$out/baseline.html"
+
+# The load average (1, 5 and 15 minutes) before each part: other work on the
+# machine shows in the frame times.
+load() { echo "$1: load average $(cut -d' ' -f1-3 /proc/loadavg)" >> "$out/load.txt"; }
+: > "$out/load.txt"
+echo "Qt WebEngine (offscreen), trivial page ..." >&2
+load "Qt trivial page"
+QT_QPA_PLATFORM=offscreen "$build/bench/movies/movie_bench" "$out/baseline.js" 26 1280 720 2>/dev/null > "$out/qt-baseline.json"
 echo "Qt WebEngine (offscreen), $count effects at 1280 x 720 ..." >&2
+load "Qt movie"
 QT_QPA_PLATFORM=offscreen "$build/bench/movies/movie_bench" "$out/bench.js" $((count + 1)) 1280 720 2>/dev/null > "$out/qt.json"
+echo "headless Chromium, trivial page ..." >&2
+load "Chromium trivial page"
+node "$here/chromium-bench.mjs" "$out/baseline.html" 26 1280 720 > "$out/chromium-baseline.json"
 echo "headless Chromium, $count effects at 1280 x 720 ..." >&2
+load "Chromium movie"
 node "$here/chromium-bench.mjs" "$out/bench.html" $((count + 1)) 1280 720 > "$out/chromium.json"
-node "$here/report.mjs" "$out/qt.json" "$out/chromium.json" | tee "$out/report.txt"
+load "end"
+node "$here/report.mjs" "$out/qt.json" "$out/chromium.json" "$out/qt-baseline.json" "$out/chromium-baseline.json" | tee "$out/report.txt"
+cat "$out/load.txt" | tee -a "$out/report.txt"
