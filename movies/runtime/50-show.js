@@ -135,6 +135,7 @@ class Show {
         this.preview = null;
         this.audio = null;
         this.mirrorDue = 0;
+        this.recordsJson = { first: null, last: null, text: '', each: new WeakMap() }; // finished transition records as JSON
         this.canvas = null;
         this.state = {
             ready: false,
@@ -844,7 +845,35 @@ class Show {
         if (!this.stateOutput || (!force && now < this.mirrorDue))
             return;
         this.mirrorDue = now + 100;
-        this.stateOutput.textContent = JSON.stringify(this.state);
+        this.stateOutput.textContent = this.stateJson();
+    }
+
+    // The state as JSON. The transition records hold every frame's times, up
+    // to 200 of them: written anew ten times a second, they would take the
+    // page a few milliseconds each time and a steady stream of garbage. Only
+    // the last record still changes, so the others are written once and kept.
+    stateJson() {
+        const records = this.state.transitions, n = records.length;
+        const kept = this.recordsJson;
+        if (n < 2) {
+            kept.text = '';
+        } else if (kept.first !== records[0] || kept.last !== records[n - 2]) {
+            const parts = [];
+            for (let i = 0; i < n - 1; ++i) {
+                let text = kept.each.get(records[i]);
+                if (text === undefined) {
+                    text = JSON.stringify(records[i]);
+                    kept.each.set(records[i], text);
+                }
+                parts.push(text);
+            }
+            kept.text = parts.join(',') + ',';
+        }
+        kept.first = n >= 2 ? records[0] : null;
+        kept.last = n >= 2 ? records[n - 2] : null;
+        const current = n ? JSON.stringify(records[n - 1]) : '';
+        const rest = JSON.stringify(Object.assign({}, this.state, { transitions: undefined }));
+        return rest.slice(0, -1) + (rest.length > 2 ? ',' : '') + '"transitions":[' + kept.text + current + ']}';
     }
 
     // --- Input -----------------------------------------------------------------------------------
