@@ -521,14 +521,17 @@ defineEffect('circles', shapeReveal(function (c, e, w, h) {
 
 defineEffect('spinIn', function (ctx, p, io) {
     // B turns half round while it grows. Turned pictures are slow to draw in
-    // software, so while it turns it is drawn into a buffer of half the size.
+    // software, so while it turns it is drawn into a buffer of half the size,
+    // and only the part of the buffer it covers is enlarged onto the stage (a
+    // filtered enlargement of the whole buffer takes most of a frame).
     const e = easeOut(p), w = io.w, h = io.h;
     const turn = Math.max(0, 1 - e / 0.8);
     const s = lerp(0.05, 1, e);
+    const angle = turn * turn * -Math.PI;
     io.drawA(ctx);
     const place = function (c, k) {
         c.translate(w * k / 2, h * k / 2);
-        c.rotate(turn * turn * -Math.PI);
+        c.rotate(angle);
         c.scale(s * k, s * k);
         c.translate(-w / 2, -h / 2);
     };
@@ -545,7 +548,13 @@ defineEffect('spinIn', function (ctx, p, io) {
         bc.clearRect(0, 0, bw, bh);
         place(bc, 0.5);
         io.drawB(bc);
-        ctx.drawImage(buffer, 0, 0, bw, bh, 0, 0, bw * 2, bh * 2);
+        // The turned picture's bounding box in the buffer, with a margin for
+        // the filter.
+        const cos = Math.abs(Math.cos(angle)), sin = Math.abs(Math.sin(angle));
+        const ex = s * (cos * w + sin * h) / 4 + 2, ey = s * (sin * w + cos * h) / 4 + 2;
+        const x0 = Math.max(0, Math.floor(w / 4 - ex)), x1 = Math.min(bw, Math.ceil(w / 4 + ex));
+        const y0 = Math.max(0, Math.floor(h / 4 - ey)), y1 = Math.min(bh, Math.ceil(h / 4 + ey));
+        ctx.drawImage(buffer, x0, y0, x1 - x0, y1 - y0, x0 * 2, y0 * 2, (x1 - x0) * 2, (y1 - y0) * 2);
     }
     ctx.restore();
 }, 0.2, function (io) { // its picture is taken while it still turns
