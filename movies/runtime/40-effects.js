@@ -489,15 +489,18 @@ defineEffect('flip', function (ctx, p, io) {
 }, 0.3);
 
 defineEffect('comb', function (ctx, p, io) {
+    // Alternate teeth of B come in from the right and from the left: each
+    // half is one clip of all its teeth and one draw.
     const e = easeInOut(p), w = io.w, h = io.h, teeth = 12, size = h / teeth;
     io.drawA(ctx);
-    for (let i = 0; i < teeth; ++i) {
-        const dir = i % 2 ? 1 : -1;
-        clipped(ctx, function (c) { c.rect(0, i * size, w, size + 0.5); }, function () {
-            ctx.save();
+    for (let first = 0; first < 2; ++first) {
+        const dir = first ? 1 : -1;
+        clipped(ctx, function (c) {
+            for (let i = first; i < teeth; i += 2)
+                c.rect(0, i * size, w, size + 0.5);
+        }, function () {
             ctx.translate(dir * w * (1 - e), 0);
             io.drawB(ctx);
-            ctx.restore();
         });
     }
 });
