@@ -61,15 +61,26 @@ TEST(PlayerWindow, APackagedAlbumUnpacksFitsClosesOnEscapeAndCleansUp)
         EXPECT_TRUE(QFileInfo(folders[3] + "a.jpg").isFile());
         QFile::setPermissions(folders[3] + "a.jpg", QFileDevice::ReadOwner);
 
+        // The movie plays in the control, which may reach the network.
+        EXPECT_EQ(dialog.Flash().GetMovie(), dialog.MoviePath());
+        EXPECT_EQ(dialog.Flash().GetAllowNetworking(), "all");
+
         dialog.show();
         dialog.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         dialog.resize(500, 400);
         QApplication::processEvents();
         EXPECT_EQ(dialog.MovieGeometry(), QRect(-16, 0, 533, 400));
+        EXPECT_EQ(dialog.Flash().Window()->geometry(), QRect(-16, 0, 533, 400));
         EXPECT_TRUE(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint);
 
-        QTest::keyClick(&dialog, Qt::Key_Escape);
+        // Escape closes the window also while the movie has the keyboard.
+        dialog.Flash().Window()->setFocus();
+        QApplication::processEvents();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(focus == dialog.Flash().Window() || dialog.Flash().Window()->isAncestorOf(focus));
+        QTest::keyClick(focus, Qt::Key_Escape);
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
         EXPECT_TRUE(QFileInfo::exists(folders[0])); // removed when the window object goes
