@@ -41,8 +41,10 @@ PlayersRun RunPlayers(const QStringList& programs, const QString& playerTemp, co
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "xcb");
-    if (!stateFile.isEmpty())
+    if (!stateFile.isEmpty()) {
+        QFile::remove(stateFile);
         env.insert("KELVANA_MOVIE_STATE_FILE", stateFile);
+    }
     process.setProcessEnvironment(env);
     process.start("xvfb-run", QStringList{"-a", "-s", "-screen 0 1024x768x24 -wr", "sh", KELVANA_PLAYER_SCRIPT, out, playerTemp}
                                   + programs);
