@@ -119,6 +119,25 @@ TEST(PlayerWindow, AboutEntryOpensTheAboutBox)
 {
     CQemPlayerDlg dialog(MakeAlbumExecutable("Trip"));
     ASSERT_FALSE(dialog.WindowMenu()->actions().isEmpty());
+
+    // A right click over the movie brings up the menu with the entry.
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QVariant state;
+        return dialog.Flash().Evaluate("document.readyState", &state) && state.toString() == "complete";
+    }, 20000));
+    QWidget* movie = dialog.Flash().Window()->focusProxy() ? dialog.Flash().Window()->focusProxy()
+                                                           : dialog.Flash().Window();
+    // (The page may take a moment before it handles input: click again now and then.)
+    bool shown = false;
+    for (int attempt = 0; attempt < 10 && !shown; ++attempt) {
+        QTest::mouseClick(movie, Qt::RightButton, {}, QPoint(movie->width() / 2, movie->height() / 2));
+        shown = QTest::qWaitFor([&] { return dialog.WindowMenu()->isVisible(); }, 3000);
+    }
+    EXPECT_TRUE(shown);
+    dialog.WindowMenu()->hide();
+
     QAction* about = dialog.WindowMenu()->actions().first();
     EXPECT_EQ(about->text(), "&About Kelvana Player...");
     QString title;

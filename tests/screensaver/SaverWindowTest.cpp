@@ -3,6 +3,7 @@
 #include "tests/TestSupport.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -94,9 +95,17 @@ TEST(SaverWindow, AKeyEndsTheSaverAndInputDuringTheCheckDoesNot)
     QSignalSpy ended(window.data(), &CScrnSaverWnd::Ended);
     ASSERT_TRUE(window->Create("Show", QRect(0, 0, 320, 200), nullptr));
     EXPECT_EQ(window->MovieRect(), QRect(0, 0, 320, 200)); // no configuration: the whole window
+    // The cursor is hidden while the saver runs and is the arrow during the check.
+    const auto cursorShape = [] {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        return cursor ? int(cursor->shape()) : -1;
+    };
+    EXPECT_EQ(cursorShape(), int(Qt::BlankCursor));
     int checks = 0;
+    int cursorDuringCheck = -1;
     window->SetPasswordCheck([&] {
         ++checks;
+        cursorDuringCheck = cursorShape();
         // A key while the check runs is ignored.
         QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
         QApplication::sendEvent(window, &key);
@@ -107,11 +116,14 @@ TEST(SaverWindow, AKeyEndsTheSaverAndInputDuringTheCheckDoesNot)
     QApplication::sendEvent(window, &key);
     QApplication::processEvents();
     EXPECT_EQ(checks, 1);
+    EXPECT_EQ(cursorDuringCheck, int(Qt::ArrowCursor));
     EXPECT_EQ(ended.count(), 0); // refused: still running
+    EXPECT_EQ(cursorShape(), int(Qt::BlankCursor));
     window->SetPasswordCheck([] { return true; });
     QApplication::sendEvent(window, &key);
     QApplication::processEvents();
     EXPECT_EQ(ended.count(), 1);
+    EXPECT_EQ(cursorShape(), -1); // the cursor is back
 }
 
 TEST(SaverWindow, FullScreenMoviePlaysInTheControlWhoseInputEndsTheSaver)
