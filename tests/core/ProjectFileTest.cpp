@@ -2,6 +2,8 @@
 #include "editor/catalogues/Catalogues.h"
 #include "editor/core/AlbumModel.h"
 #include "editor/core/ProjectFile.h"
+#include "editor/core/QemApp.h"
+#include "editor/core/StringTable.h"
 #include "editor/core/WorkingCopyMap.h"
 #include "tests/PlainThumbnails.h"
 #include "tests/TestSupport.h"
@@ -306,4 +308,48 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesThePreviousProject)
     EXPECT_EQ(TestSupport::ReadAll(folder + "/Full.qem"), before);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"Full.qem", "Full_thumb.bmp"})); // no leftovers
     EXPECT_EQ(QDir(folder + "/photos").entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
+namespace {
+// The start-up object with its message boxes recorded instead of shown.
+class RecordingApp : public CqemApp {
+public:
+    using CqemApp::OpenFolder;
+    QStringList messages;
+
+protected:
+    int ShowMessage(int, const QString& text, int) override
+    {
+        messages << text;
+        return 0;
+    }
+};
+} // namespace
+
+TEST_F(ProjectFileTest, OpeningAProjectFolderFillsTheEditorsAlbum)
+{
+    album->AddPhoto(photo("a.jpg"));
+    const QString folder = TestSupport::TempDir() + "Open";
+    ASSERT_TRUE(ProjectFile::Save(*album, folder, false));
+    TestSupport::WriteAll(TestSupport::TempDir() + "Broken/Broken.qem", "<SaveDatas>");
+
+    AlbumModel::SetInstance(album.get());
+    RecordingApp app;
+    EXPECT_FALSE(app.OpenFolder(TestSupport::TempDir() + "Gone"));
+    EXPECT_EQ(app.messages, QStringList{TestSupport::TempDir() + "Gone was not found."});
+
+    EXPECT_TRUE(app.OpenFolder(folder));
+    EXPECT_EQ(album->Count(), 1);
+    EXPECT_EQ(album->Project().folder, folder);
+    EXPECT_TRUE(album->Project().opened);
+    EXPECT_FALSE(album->Project().untitled);
+    EXPECT_FALSE(album->Project().modified);
+
+    app.messages.clear();
+    app.OpenFolder(TestSupport::TempDir() + "Broken");
+    EXPECT_EQ(app.messages, QStringList{Strings::Load(Strings::LoadAlbumFailed)});
+    EXPECT_EQ(album->Count(), 0);
+    EXPECT_TRUE(album->Project().untitled);
+    EXPECT_TRUE(album->Project().folder.isEmpty());
+    AlbumModel::SetInstance(nullptr);
 }
