@@ -278,3 +278,14 @@ bool ProjectFile::ReadHeader(const QString& folder, ProjectHeader& header)
     header.thumbnail = project.GetValue(QStringLiteral("prj_thumb"));
     return true;
 }
+
+int ProjectFile::SavedTemplateIndex(const QString& projectFile)
+{
+    CXmlDocumentWrapper doc;
+    if (!doc.Load(projectFile))
+        return -1;
+    const CXmlNodeWrapper templ = doc.AsNode().Find(QStringLiteral("template"));
+    if (templ.GetValue(QStringLiteral("curID")).isEmpty())
+        return -1;
+    return readInt(templ, QStringLiteral("curID"));
+}

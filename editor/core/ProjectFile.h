@@ -47,6 +47,9 @@ public:
     // exist or cannot be parsed.
     static bool ReadHeader(const QString& folder, ProjectHeader& header);
 
+    // The template index the project was saved with ("curID"), or -1.
+    static int SavedTemplateIndex(const QString& projectFile);
+
     // The link written for a caption that has none: the maker's site.
     static QString DefaultLink();
 };
