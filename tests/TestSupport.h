@@ -23,3 +23,7 @@ QString AppDir();
 QString DataDir();
 
 } // namespace TestSupport
+
+#include <ostream>
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
