@@ -193,7 +193,12 @@ bool PhotoExporter::perform(const Task& task, QString& error) const
     const std::optional<DisplayRecord> record = DisplayCopies::Instance().DisplayRecordOf(task.source);
     if (!record || !QFileInfo::exists(record->copyPath)) {
         QFile::remove(task.target);
-        return true;
+        if (!QFileInfo::exists(task.source))
+            return true; // the photo has gone: the slide names a missing file
+        // The photo is there but its display copy could not be made (a full
+        // temporary folder, or the file no longer decodes).
+        error = QStringLiteral("cannot prepare the photo %1").arg(task.source);
+        return false;
     }
     if (task.work == Work::CopyDisplayCopy) {
         if (!FileUtils::CopyFile(task.target, record->copyPath)) {
