@@ -20,6 +20,14 @@
 
 namespace {
 
+// Qt's own remarks (a missing runtime folder, a codec's write error that is
+// reported again with its file) stay out of the batch output.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg || qEnvironmentVariableIsSet("KELVANA_DEBUG"))
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 void printError(const QString& text)
 {
     std::fprintf(stderr, "Kelvana: %s\n", text.toLocal8Bit().constData());
@@ -121,6 +129,7 @@ int BatchGenerate::Main(int argc, char* argv[])
     if (!Platform::HasDisplay())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Platform::ReportOversizedWritesAsErrors();
+    qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kelvana"));
     QGuiApplication::setOrganizationName(QStringLiteral("Orlemo"));
