@@ -1,6 +1,7 @@
 #include "editor/core/ProjectFile.h"
 
 #include "common/FileUtils.h"
+#include "common/Parallel.h"
 #include "common/XmlDocument.h"
 #include "editor/core/AlbumModel.h"
 #include "editor/core/QemApp.h"
@@ -231,22 +232,39 @@ bool ProjectFile::Open(AlbumModel& album, const QString& projectFile)
     album.SetMusic(templ.GetValue(QStringLiteral("sound")));
 
     const CXmlNodeWrapper photos = root.Find(QStringLiteral("photos"));
-    ThumbnailRegistry& thumbnails = album.Thumbnails();
+    std::vector<QString> paths;
     for (int i = 0; i < photos.NumNodes(); ++i) {
-        const CXmlNodeWrapper photo = photos.GetNode(i);
-        QString path = photo.GetValue(QStringLiteral("photoname"));
-        const int effect = readInt(photo, QStringLiteral("effect"));
+        QString path = photos.GetNode(i).GetValue(QStringLiteral("photoname"));
         if (path.startsWith(kPhotosFolder)) {
             // Relative to the project folder; older files wrote "photos\".
             path = folder + QLatin1Char('/') + QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
         } else if (!QFileInfo(path).isAbsolute()) {
-            continue; // would depend on the working folder of whoever opens it
+            path.clear(); // would depend on the working folder of whoever opens it
         }
-        if (!QFileInfo(path).isFile())
-            continue;
-        const ThumbHandle handle = thumbnails.FindOrAddPhoto(path);
+        if (!path.isEmpty() && !QFileInfo(path).isFile())
+            path.clear();
+        paths.push_back(path);
+    }
+
+    // The thumbnails are made on both cores first, each held by a reference
+    // of its own until the album holds it; the album is then filled in order.
+    ThumbnailRegistry& thumbnails = album.Thumbnails();
+    std::vector<ThumbHandle> made(paths.size(), 0);
+    Parallel::For(int(paths.size()), [&](int i) {
+        if (paths[size_t(i)].isEmpty())
+            return;
+        made[size_t(i)] = thumbnails.FindOrAddPhoto(paths[size_t(i)]);
+        if (made[size_t(i)] != 0)
+            thumbnails.AddReference(made[size_t(i)]);
+    });
+
+    for (int i = 0; i < photos.NumNodes(); ++i) {
+        const CXmlNodeWrapper photo = photos.GetNode(i);
+        const QString& path = paths[size_t(i)];
+        const int effect = readInt(photo, QStringLiteral("effect"));
+        const ThumbHandle handle = path.isEmpty() ? 0 : thumbnails.FindOrAddPhoto(path);
         if (handle == 0)
-            continue; // not a picture
+            continue; // gone, or not a picture
 
         const CXmlNodeWrapper text = photo.Find(QStringLiteral("text"));
         auto caption = std::make_unique<Caption>();
@@ -260,6 +278,9 @@ bool ProjectFile::Open(AlbumModel& album, const QString& projectFile)
         caption->state = Caption::StateFor(caption->lines);
         album.AppendPhoto(handle, FileUtils::LastComponent(path), effect, std::move(caption));
     }
+    for (ThumbHandle handle : made)
+        if (handle != 0)
+            thumbnails.ReleaseReference(handle);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "editor/generation/PhotoExport.h"
 
 #include "common/FileUtils.h"
+#include "common/Parallel.h"
 #include "editor/core/AlbumModel.h"
 #include "editor/imaging/DisplayCopies.h"
 #include "editor/imaging/ImageOps.h"
@@ -13,7 +14,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -230,16 +230,11 @@ bool PhotoExporter::perform(const Task& task, QString& error) const
 bool PhotoExporter::Run(const Progress& progress, const std::atomic<bool>* cancel)
 {
     const int total = int(m_tasks.size());
-    std::atomic<int> next{0};
     std::atomic<int> done{0};
     std::mutex errorsMutex;
-    auto worker = [&] {
-        for (;;) {
-            if (cancel && cancel->load())
-                return;
-            const int i = next.fetch_add(1);
-            if (i >= total)
-                return;
+    const int started = Parallel::For(
+        total,
+        [&](int i) {
             QString error;
             if (!perform(m_tasks[size_t(i)], error)) {
                 std::lock_guard lock(errorsMutex);
@@ -248,20 +243,13 @@ bool PhotoExporter::Run(const Progress& progress, const std::atomic<bool>* cance
             const int finished = done.fetch_add(1) + 1;
             if (progress)
                 progress(finished, total);
-        }
-    };
-    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 2);
-    std::vector<std::thread> pool;
-    for (int t = 1; t < std::min(threads, total); ++t)
-        pool.emplace_back(worker);
-    worker();
-    for (std::thread& t : pool)
-        t.join();
+        },
+        cancel);
 
     // Names held for pictures that were never made do not stay behind.
-    for (int i = std::min(next.load(), total); i < total; ++i)
+    for (int i = started; i < total; ++i)
         QFile::remove(m_tasks[size_t(i)].target);
-    m_cancelled = cancel && cancel->load() && done.load() < total;
+    m_cancelled = started < total;
     m_tasks.clear();
     return m_errors.isEmpty() && !m_cancelled;
 }

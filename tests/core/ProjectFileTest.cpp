@@ -122,8 +122,10 @@ TEST_F(ProjectFileTest, ReopenAndSaveGivesEveryPhotoAText)
     EXPECT_FALSE(album->Project().modified);
     const std::vector<int> effectsRead{album->Item(0).effect, album->Item(1).effect, album->Item(2).effect};
     EXPECT_EQ(effectsRead, (std::vector<int>{2, 0, 1}));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         ASSERT_NE(album->Item(i).caption, nullptr) << i;
+        EXPECT_EQ(thumbnails.References(album->Photo(i)->thumbnail), 1) << i; // the album's own, no more
+    }
     const Caption& uncaptioned = *album->Item(0).caption;
     EXPECT_EQ(uncaptioned.state, Caption::NoText);
     EXPECT_EQ(uncaptioned.lines, QStringList{""});

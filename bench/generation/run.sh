@@ -1,0 +1,104 @@
+#!/bin/sh
+# Generation benchmark: a folder album of 200 synthetic 4000 x 3000 photos
+# (a few of them captioned), made by `Kelvana --generate`, against two
+# references over the same photos:
+#   ImageMagick  mogrify -resize 480x360 -quality 75 on a copy of the folder
+#   floor        djpeg -scale 1/8 | cjpeg -quality 75, two processes at a time
+# Prints the times, the ratios and our peak memory.
+# Goals: ours <= 1.5 x floor, <= 0.2 x ImageMagick, peak memory < 300 MB.
+#
+#   bench/generation/run.sh [BUILD_DIR]
+set -eu
+cd "$(dirname "$0")/../.."
+build=${1:-build}
+kelvana=$build/app/Kelvana
+photos=bench/data/photos
+out=bench/out/generation
+count=200
+
+[ -x "$kelvana" ] || { echo "build first: $kelvana is missing" >&2; exit 1; }
+for tool in mogrify djpeg cjpeg; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing (imagemagick, libjpeg-turbo-progs)" >&2; exit 1; }
+done
+
+# The photos, made once (the imaging benchmark uses the same folder):
+# smooth colour fields with grain, 4000 x 3000, JPEG quality 90.
+have=$(find "$photos" -maxdepth 1 -name '*.jpg' 2>/dev/null | wc -l)
+if [ "$have" -lt "$count" ]; then
+  echo "making $count photos of 4000 x 3000 in $photos (once) ..."
+  cmake --build "$build" --target bench_make_photos >/dev/null
+  "$build/bench/generation/bench_make_photos" "$photos" "$count"
+fi
+
+rm -rf "$out"
+mkdir -p "$out"
+project="$out/Bench"
+mkdir -p "$project"
+abs_photos=$(cd "$photos" && pwd)
+{
+  echo '<?xml version="1.0"?>'
+  echo '<SaveDatas>'
+  echo '	<template curID="0" sound="None" transtime="0" staytime="3" />'
+  echo '	<photos>'
+  i=0
+  for f in $(ls "$abs_photos"/*.jpg | head -n $count); do
+    if [ $((i % 25)) -eq 0 ]; then
+      echo "		<photo photoname=\"$f\" effect=\"$((i % 3))\">"
+      echo "			<text url=\"\" x=\"30\" y=\"290\" right=\"450\" bottom=\"350\" color=\"16777215\" size=\"24\" font=\"WenQuanYi Micro Hei\">Photo $i 照片</text>"
+      echo '		</photo>'
+    else
+      echo "		<photo photoname=\"$f\" effect=\"$((i % 3))\" />"
+    fi
+    i=$((i + 1))
+  done
+  echo '	</photos>'
+  echo "	<project numphotos=\"$i\" year=\"2024\" month=\"1\" day=\"1\" prj_thumb=\"\" />"
+  echo '</SaveDatas>'
+} > "$project/Bench.qem"
+
+seconds() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
+ratio() { awk -v a="$1" -v b="$2" -v f="$3" 'BEGIN { printf f, a / b }'; }
+
+# Ours, with the peak resident memory of the process.
+sync
+start=$(seconds)
+if [ -x /usr/bin/time ]; then
+  /usr/bin/time -f '%M' -o "$out/rss" "$kelvana" --generate "$project/Bench.qem" --output "$out/album" \
+    >"$out/ours.log" 2>"$out/ours.err" || true
+  peak_kb=$(tail -n 1 "$out/rss")
+else
+  "$kelvana" --generate "$project/Bench.qem" --output "$out/album" >"$out/ours.log" 2>"$out/ours.err" || true
+  peak_kb=0
+fi
+ours=$(elapsed "$start" "$(seconds)")
+result=$(cat "$out/ours.log")
+[ -n "$result" ] || echo "note: generation reported: $(tail -n 1 "$out/ours.err")" >&2
+made=$(find "$out/album/photo" -type f | wc -l)
+
+# ImageMagick on a copy.
+mkdir -p "$out/magick"
+ls "$photos"/*.jpg | head -n $count | xargs cp -t "$out/magick"
+sync
+start=$(seconds)
+mogrify -resize 480x360 -quality 75 "$out"/magick/*.jpg
+magick=$(elapsed "$start" "$(seconds)")
+
+# The floor: reduced decoding and a plain encoder, two at a time.
+mkdir -p "$out/floor"
+sync
+start=$(seconds)
+ls "$photos"/*.jpg | head -n $count | xargs -P2 -I{} sh -c \
+  'djpeg -scale 1/8 "{}" | cjpeg -quality 75 > "'"$out"'/floor/$(basename "{}")"'
+floor=$(elapsed "$start" "$(seconds)")
+
+ratio_floor=$(ratio "$ours" "$floor" '%.2f')
+ratio_magick=$(ratio "$ours" "$magick" '%.3f')
+peak_mb=$(ratio "$peak_kb" 1024 '%.0f')
+echo "photos:        $count of 4000 x 3000 ($made exported)"
+echo "ours:          ${ours} s   (peak memory ${peak_mb} MB)"
+echo "ImageMagick:   ${magick} s"
+echo "floor:         ${floor} s   (djpeg -scale 1/8 | cjpeg, 2 processes)"
+echo "ours / floor:  ${ratio_floor}   (goal <= 1.5)"
+echo "ours / IM:     ${ratio_magick}   (goal <= 0.2)"
+echo "peak memory:   ${peak_mb} MB   (goal < 300)"
