@@ -17,8 +17,8 @@ out=bench/out/generation
 count=200
 
 [ -x "$kelvana" ] || { echo "build first: $kelvana is missing" >&2; exit 1; }
-for tool in mogrify djpeg cjpeg; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing (imagemagick, libjpeg-turbo-progs)" >&2; exit 1; }
+for tool in mogrify djpeg cjpeg /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing (imagemagick, libjpeg-turbo-progs, time)" >&2; exit 1; }
 done
 
 # The photos, made once (the imaging benchmark uses the same folder):
@@ -56,49 +56,50 @@ abs_photos=$(cd "$photos" && pwd)
   echo '</SaveDatas>'
 } > "$project/Bench.qem"
 
-seconds() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 ratio() { awk -v a="$1" -v b="$2" -v f="$3" 'BEGIN { printf f, a / b }'; }
+# timed FILE COMMAND...: runs the command and writes "wall cpu peak-kB" to FILE
+# (cpu = user + system of the command and its children).
+timed() {
+  file=$1
+  shift
+  /usr/bin/time -f '%e %U %S %M' -o "$file.time" "$@"
+  awk '{ printf "%.2f %.2f %d\n", $1, $2 + $3, $4 }' "$file.time" > "$file"
+}
 
-# Ours, with the peak resident memory of the process.
+# Ours, from a cold start: a fresh temporary folder, so that neither the
+# thumbnail cache file nor display copies of an earlier run are there.
+mkdir -p "$out/tmp"
 sync
-start=$(seconds)
-if [ -x /usr/bin/time ]; then
-  /usr/bin/time -f '%M' -o "$out/rss" "$kelvana" --generate "$project/Bench.qem" --output "$out/album" \
-    >"$out/ours.log" 2>"$out/ours.err" || true
-  peak_kb=$(tail -n 1 "$out/rss")
-else
-  "$kelvana" --generate "$project/Bench.qem" --output "$out/album" >"$out/ours.log" 2>"$out/ours.err" || true
-  peak_kb=0
-fi
-ours=$(elapsed "$start" "$(seconds)")
-result=$(cat "$out/ours.log")
-[ -n "$result" ] || echo "note: generation reported: $(tail -n 1 "$out/ours.err")" >&2
+TMPDIR=$PWD/$out/tmp timed "$out/ours" "$kelvana" --generate "$project/Bench.qem" --output "$out/album" \
+  >"$out/ours.log" 2>"$out/ours.err" || true
+[ -s "$out/ours.log" ] || echo "note: generation reported: $(tail -n 1 "$out/ours.err")" >&2
 made=$(find "$out/album/photo" -type f | wc -l)
 
 # ImageMagick on a copy.
 mkdir -p "$out/magick"
 ls "$photos"/*.jpg | head -n $count | xargs cp -t "$out/magick"
 sync
-start=$(seconds)
-mogrify -resize 480x360 -quality 75 "$out"/magick/*.jpg
-magick=$(elapsed "$start" "$(seconds)")
+timed "$out/magick.t" sh -c 'mogrify -resize 480x360 -quality 75 "$1"/*.jpg' sh "$out/magick"
 
 # The floor: reduced decoding and a plain encoder, two at a time.
 mkdir -p "$out/floor"
 sync
-start=$(seconds)
-ls "$photos"/*.jpg | head -n $count | xargs -P2 -I{} sh -c \
-  'djpeg -scale 1/8 "{}" | cjpeg -quality 75 > "'"$out"'/floor/$(basename "{}")"'
-floor=$(elapsed "$start" "$(seconds)")
+timed "$out/floor.t" sh -c 'ls "$1"/*.jpg | head -n "$2" | xargs -P2 -I{} sh -c '"'"'djpeg -scale 1/8 "$1" | cjpeg -quality 75 > "$2/$(basename "$1")"'"'"' sh {} "$3"' \
+  sh "$photos" "$count" "$out/floor"
 
+read -r ours ours_cpu peak_kb < "$out/ours"
+read -r magick magick_cpu _ < "$out/magick.t"
+read -r floor floor_cpu _ < "$out/floor.t"
 ratio_floor=$(ratio "$ours" "$floor" '%.2f')
 ratio_magick=$(ratio "$ours" "$magick" '%.3f')
 peak_mb=$(ratio "$peak_kb" 1024 '%.0f')
-echo "photos:        $count of 4000 x 3000 ($made exported)"
-echo "ours:          ${ours} s   (peak memory ${peak_mb} MB)"
-echo "ImageMagick:   ${magick} s"
-echo "floor:         ${floor} s   (djpeg -scale 1/8 | cjpeg, 2 processes)"
-echo "ours / floor:  ${ratio_floor}   (goal <= 1.5)"
-echo "ours / IM:     ${ratio_magick}   (goal <= 0.2)"
+cpu_floor=$(ratio "$ours_cpu" "$floor_cpu" '%.2f')
+cpu_magick=$(ratio "$ours_cpu" "$magick_cpu" '%.3f')
+echo "photos:        $count of 4000 x 3000 ($made exported), load: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "               wall s    cpu s"
+echo "ours:          ${ours}     ${ours_cpu}   (peak memory ${peak_mb} MB)"
+echo "ImageMagick:   ${magick}    ${magick_cpu}"
+echo "floor:         ${floor}     ${floor_cpu}   (djpeg -scale 1/8 | cjpeg, 2 processes)"
+echo "ours / floor:  ${ratio_floor}      ${cpu_floor}   (goal <= 1.5)"
+echo "ours / IM:     ${ratio_magick}     ${cpu_magick}   (goal <= 0.2)"
 echo "peak memory:   ${peak_mb} MB   (goal < 300)"
