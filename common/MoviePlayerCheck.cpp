@@ -1,24 +1,15 @@
 #include "common/MoviePlayerCheck.h"
 
-#include <QString>
-#include <QWebEngineView>
-#include <QtWebEngineCore/qtwebenginecoreglobal.h>
-#include <memory>
+#include "common/MoviePlayer.h"
 
 namespace MoviePlayerCheck {
 
-int Version()
-{
-    const char* version = qWebEngineChromiumVersion();
-    if (!version)
-        return 0;
-    return QString::fromLatin1(version).section(QLatin1Char('.'), 0, 0).toInt();
-}
+int Version() { return CMoviePlayer::Version(); }
 
 bool Creatable()
 {
-    auto view = std::make_unique<QWebEngineView>();
-    return view->page() != nullptr;
+    CMoviePlayer player;
+    return player.Create(QStringLiteral("Flash Player"), false, QRect(0, 0, 1, 1), nullptr, 0);
 }
 
 } // namespace MoviePlayerCheck

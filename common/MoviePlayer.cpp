@@ -1,0 +1,491 @@
+#include "common/MoviePlayer.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineView>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
+#include <pugixml.hpp>
+
+namespace {
+
+// Configurations up to this size are inlined into the host page (the page is
+// handed over in memory, which has a limit of about 2 MB).
+constexpr qint64 kInlineLimit = 1024 * 1024;
+
+QString htmlEscape(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '"': out += QLatin1String("&quot;"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+QString xmlEscape(const QString& text)
+{
+    QString out = htmlEscape(text);
+    out.replace(QLatin1Char('\''), QLatin1String("&apos;"));
+    return out;
+}
+
+bool isLocalScheme(const QString& scheme)
+{
+    return scheme == QLatin1String("file") || scheme == QLatin1String("data") || scheme == QLatin1String("blob")
+           || scheme == QLatin1String("qrc") || scheme == QLatin1String("about");
+}
+
+// Keeps movies to local files unless networking is allowed.
+class LocalOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    bool allowRemote = false;
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        if (!allowRemote && !isLocalScheme(info.requestUrl().scheme()))
+            info.block(true);
+    }
+};
+
+// Links a movie opens (a slide's click-through address) go to the desktop's
+// browser or mail program, never into the control.
+bool openExternally(const QUrl& url)
+{
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto"))
+        return QDesktopServices::openUrl(url);
+    return false;
+}
+
+class LinkPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override
+    {
+        openExternally(url);
+        deleteLater();
+        return false;
+    }
+};
+
+// One private, in-memory profile for every control of the process: movies
+// leave no cache or cookies on disk.
+QWebEngineProfile* sharedProfile()
+{
+    static QPointer<QWebEngineProfile> profile;
+    if (!profile) {
+        profile = new QWebEngineProfile(QCoreApplication::instance());
+        profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    }
+    return profile;
+}
+
+bool isInputEvent(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::FocusOut:
+    case QEvent::WindowDeactivate:
+    case QEvent::ApplicationDeactivate:
+    case QEvent::Enter:
+    case QEvent::HoverMove:
+    case QEvent::TabletMove:
+    case QEvent::TouchBegin:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+class CMoviePlayer::Page : public QWebEnginePage {
+public:
+    Page(QWebEngineProfile* profile, QObject* parent)
+        : QWebEnginePage(profile, parent), interceptor(new LocalOnlyInterceptor(this))
+    {
+        setUrlRequestInterceptor(interceptor);
+    }
+    LocalOnlyInterceptor* interceptor;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
+    {
+        // The host page is set by the control; a link the movie follows opens outside.
+        if (isMainFrame && type == NavigationTypeLinkClicked) {
+            openExternally(url);
+            return false;
+        }
+        return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+    }
+    QWebEnginePage* createWindow(WebWindowType) override { return new LinkPage(profile(), this); }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int line,
+                                  const QString& source) override
+    {
+        if (qEnvironmentVariableIsSet("KELVANA_MOVIE_CONSOLE"))
+            qInfo("movie: %s (%s:%d)", qPrintable(message), qPrintable(source), line);
+    }
+};
+
+// Forwards the control's input to OnInput, for the window and every widget
+// the web view creates inside it (the view's input goes to an inner widget).
+class CMoviePlayer::Filter : public QObject {
+public:
+    explicit Filter(CMoviePlayer* owner) : m_owner(owner) {}
+    void watch(QObject* object)
+    {
+        object->installEventFilter(this);
+        for (QObject* child : object->children()) {
+            if (child->isWidgetType())
+                watch(child);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildAdded) {
+            QObject* child = static_cast<QChildEvent*>(event)->child();
+            if (child && child->isWidgetType())
+                watch(child);
+        }
+        if (m_owner->m_watchInput && isInputEvent(event->type()))
+            return m_owner->OnInput(watched, event);
+        return false;
+    }
+
+private:
+    CMoviePlayer* m_owner;
+};
+
+CMoviePlayer::CMoviePlayer() : m_filter(std::make_unique<Filter>(this)) {}
+
+CMoviePlayer::~CMoviePlayer() { DestroyWindow(); }
+
+bool CMoviePlayer::Create(const QString& windowName, bool visible, const QRect& rect, QWidget* parent, int controlId)
+{
+    DestroyWindow();
+    if (!QCoreApplication::instance())
+        return false;
+    auto* view = new QWebEngineView(parent);
+    auto* page = new Page(sharedProfile(), view);
+    view->setPage(page);
+    if (!view->page()) {
+        delete view;
+        return false;
+    }
+    view->setObjectName(windowName);
+    view->setWindowTitle(windowName);
+    view->setAttribute(Qt::WA_DeleteOnClose, false);
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    view->setStyleSheet(QStringLiteral("background: black"));
+    page->setBackgroundColor(Qt::black);
+    view->setGeometry(rect);
+    m_view = view;
+    m_pendingLoads = 0;
+    QObject::connect(view, &QWebEngineView::loadFinished, m_filter.get(), [this] {
+        if (m_pendingLoads > 0)
+            --m_pendingLoads;
+    });
+    m_controlId = controlId;
+    applySettings();
+    m_filter->watch(view);
+    view->setVisible(visible);
+    if (!m_movie.isEmpty() && m_movie != QLatin1String("0"))
+        loadPage();
+    return true;
+}
+
+void CMoviePlayer::DestroyWindow()
+{
+    if (m_view) {
+        QWebEngineView* view = m_view;
+        m_view = nullptr;
+        view->hide();
+        view->page()->triggerAction(QWebEnginePage::Stop);
+        delete view;
+    }
+}
+
+bool CMoviePlayer::IsCreated() const { return !m_view.isNull(); }
+QWidget* CMoviePlayer::Window() const { return m_view; }
+QWebEngineView* CMoviePlayer::View() const { return m_view; }
+
+void CMoviePlayer::applySettings()
+{
+    if (!m_view)
+        return;
+    QWebEngineSettings* settings = m_view->page()->settings();
+    const bool remote = m_networking.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0;
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, remote);
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    settings->setAttribute(QWebEngineSettings::WebGLEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    static_cast<Page*>(m_view->page())->interceptor->allowRemote = remote;
+}
+
+void CMoviePlayer::SetAllowNetworking(const QString& value)
+{
+    m_networking = value;
+    applySettings();
+}
+
+void CMoviePlayer::LoadMovie(int layer, const QString& path)
+{
+    if (layer != 0)
+        return;
+    SetMovie(path);
+}
+
+void CMoviePlayer::SetMovie(const QString& pathOrZero)
+{
+    m_movie = pathOrZero;
+    loadPage();
+}
+
+void CMoviePlayer::loadPage()
+{
+    if (!m_view)
+        return;
+    QWebEnginePage* page = m_view->page();
+    ++m_pendingLoads;
+    if (m_movie.isEmpty() || m_movie == QLatin1String("0")) {
+        page->setHtml(QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"UTF-8\"></head>"
+                                     "<body style=\"margin:0;background:#000\"></body></html>"),
+                      QUrl(QStringLiteral("about:blank")));
+        return;
+    }
+    const QFileInfo info(m_movie);
+    page->setHtml(HostPage(m_movie), QUrl::fromLocalFile(info.absolutePath() + QLatin1Char('/')));
+}
+
+QString CMoviePlayer::HostPage(const QString& moviePath)
+{
+    const QFileInfo info(moviePath);
+    QString inlineConfig;
+    QFile config(info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".xml"));
+    if (config.size() <= kInlineLimit && config.open(QIODevice::ReadOnly))
+        inlineConfig = QString::fromUtf8(config.readAll());
+    const QString script = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded);
+    return QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"UTF-8\">\n<title>%1</title>\n"
+                          "<style>html,body{margin:0;width:100%;height:100%;overflow:hidden;background:#000}"
+                          "#stage{position:absolute;left:0;top:0;right:0;bottom:0}</style>\n</head>\n<body>\n"
+                          "<div id=\"stage\"></div>\n"
+                          "<textarea id=\"album-config\" hidden>%2</textarea>\n"
+                          "<script src=\"%3\"></script>\n</body>\n</html>\n")
+        .arg(htmlEscape(info.completeBaseName()), htmlEscape(inlineConfig), htmlEscape(script));
+}
+
+QString CMoviePlayer::InvokeRequest(const QString& name, const QString& returnType, const QStringList& arguments)
+{
+    QString request = QStringLiteral("<invoke name=\"%1\" returntype=\"%2\"><arguments>")
+                          .arg(xmlEscape(name), xmlEscape(returnType));
+    for (const QString& argument : arguments)
+        request += QStringLiteral("<string>") + xmlEscape(argument) + QStringLiteral("</string>");
+    request += QStringLiteral("</arguments></invoke>");
+    return request;
+}
+
+bool CMoviePlayer::ParseInvokeRequest(const QString& request, QString* name, QStringList* arguments)
+{
+    pugi::xml_document doc;
+    const QByteArray bytes = request.toUtf8();
+    if (!doc.load_buffer(bytes.constData(), size_t(bytes.size()), pugi::parse_default, pugi::encoding_utf8))
+        return false;
+    const pugi::xml_node invoke = doc.document_element();
+    if (std::string_view(invoke.name()) != "invoke")
+        return false;
+    if (name)
+        *name = QString::fromUtf8(invoke.attribute("name").value());
+    if (arguments) {
+        arguments->clear();
+        for (pugi::xml_node argument : invoke.child("arguments").children()) {
+            if (argument.type() == pugi::node_element)
+                arguments->append(QString::fromUtf8(argument.child_value()));
+        }
+    }
+    return true;
+}
+
+bool CMoviePlayer::CallFunction(const QString& request)
+{
+    QString name;
+    QStringList arguments;
+    if (!ParseInvokeRequest(request, &name, &arguments))
+        return false;
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_$][A-Za-z0-9_$]*$"));
+    if (!identifier.match(name).hasMatch() || !m_view)
+        return false;
+    // The arguments travel as a JSON array, so no text can break out of the call.
+    const QString args = QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(arguments)).toJson(QJsonDocument::Compact));
+    const QString script = QStringLiteral("(function(){var f=window.%1;if(typeof f==='function')f.apply(window,%2);})();")
+                               .arg(name, args);
+    waitForLoads(10000);
+    m_view->page()->runJavaScript(script);
+    return true;
+}
+
+bool CMoviePlayer::Evaluate(const QString& script, QVariant* result, int timeoutMs)
+{
+    if (!m_view)
+        return false;
+    struct Outcome {
+        bool done = false;
+        QVariant value;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    QEventLoop loop;
+    QPointer<QEventLoop> loopGuard(&loop);
+    m_view->page()->runJavaScript(script, [outcome, loopGuard](const QVariant& value) {
+        outcome->done = true;
+        outcome->value = value;
+        if (loopGuard)
+            loopGuard->quit();
+    });
+    if (!outcome->done) {
+        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (result)
+        *result = outcome->value;
+    return outcome->done;
+}
+
+bool CMoviePlayer::waitFor(const QString& condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (m_view && timer.elapsed() < timeoutMs) {
+        QVariant value;
+        if (Evaluate(QStringLiteral("!!(%1)").arg(condition), &value, int(qMax<qint64>(1, timeoutMs - timer.elapsed())))
+            && value.toBool())
+            return true;
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    return false;
+}
+
+bool CMoviePlayer::waitForLoads(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (m_view && m_pendingLoads > 0 && timer.elapsed() < timeoutMs) {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    return m_view && m_pendingLoads == 0;
+}
+
+bool CMoviePlayer::WaitForMovie(int timeoutMs)
+{
+    if (!m_view || m_movie.isEmpty() || m_movie == QLatin1String("0"))
+        return false;
+    // The page loaded before must not answer for the one asked for.
+    if (!waitForLoads(timeoutMs))
+        return false;
+    return waitFor(QStringLiteral("window.kelvanaState && window.kelvanaState.ready"), timeoutMs);
+}
+
+int CMoviePlayer::GetFrameNum()
+{
+    QVariant value;
+    if (!Evaluate(QStringLiteral("typeof frameNum==='function'?frameNum():0"), &value))
+        return 0;
+    return value.toInt();
+}
+
+void CMoviePlayer::GotoFrame(int frame)
+{
+    if (!m_view)
+        return;
+    Evaluate(QStringLiteral("if(typeof gotoFrame==='function')gotoFrame(%1);").arg(frame));
+    // Wait until the pictures of that frame are there, then for two frames on
+    // screen so that a picture taken next shows it.
+    waitFor(QStringLiteral("!window.kelvanaState||window.kelvanaState.pending===0"), 5000);
+    if (!m_view->isVisible())
+        return; // nothing is put on screen; Paint asks the movie for its picture
+    Evaluate(QStringLiteral("window.__kelvanaShown=false;requestAnimationFrame(function(){"
+                            "requestAnimationFrame(function(){window.__kelvanaShown=true;});});"));
+    waitFor(QStringLiteral("window.__kelvanaShown"), 1000);
+}
+
+QImage CMoviePlayer::Paint()
+{
+    if (!m_view)
+        return QImage();
+    const QSize size = m_view->size();
+    if (m_view->isVisible()) {
+        const QImage shown = m_view->grab().toImage();
+        if (!shown.isNull())
+            return shown.convertToFormat(QImage::Format_RGB32);
+    }
+    // A hidden view draws nothing on screen: the movie's own picture of its
+    // stage, fitted into the control as the host page shows it.
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    QVariant value;
+    if (!Evaluate(QStringLiteral("typeof kelvanaSnapshot==='function'?kelvanaSnapshot():''"), &value))
+        return picture;
+    const QString url = value.toString();
+    const qsizetype comma = url.indexOf(QLatin1Char(','));
+    if (!url.startsWith(QLatin1String("data:image/png;base64,")) || comma < 0)
+        return picture;
+    QImage stage;
+    if (!stage.loadFromData(QByteArray::fromBase64(url.mid(comma + 1).toLatin1()), "PNG") || stage.isNull())
+        return picture;
+    const QSize fitted = stage.size().scaled(size, Qt::KeepAspectRatio);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2), fitted), stage);
+    return picture;
+}
+
+bool CMoviePlayer::OnInput(QObject*, QEvent*) { return false; }
+
+void CMoviePlayer::WatchInput(bool on) { m_watchInput = on; }
+
+int CMoviePlayer::Version()
+{
+    const char* version = qWebEngineChromiumVersion();
+    if (!version)
+        return 0;
+    return QString::fromLatin1(version).section(QLatin1Char('.'), 0, 0).toInt();
+}

@@ -1,0 +1,6 @@
+// The player's movie player control, filling its window with the unpacked album.
+#pragma once
+
+#include "common/MoviePlayer.h"
+
+class CShockwaveflash1 : public CMoviePlayer {};
