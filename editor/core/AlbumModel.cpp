@@ -2,6 +2,7 @@
 
 #include "common/FileUtils.h"
 #include "editor/catalogues/Catalogues.h"
+#include "editor/imaging/DisplayCopies.h"
 
 #include <algorithm>
 
@@ -296,6 +297,15 @@ QString AlbumModel::PathOf(int index) const
     if (!IsValidIndex(index) || !m_strip[size_t(index)].photo)
         return QString();
     return m_thumbnails.PathOf(m_strip[size_t(index)].photo->thumbnail);
+}
+
+QString AlbumModel::DisplayPathOf(int index) const
+{
+    const QString path = PathOf(index);
+    if (path.isEmpty())
+        return path;
+    const std::optional<DisplayRecord> record = DisplayCopies::Instance().DisplayRecordOf(path);
+    return record ? record->copyPath : path;
 }
 
 void AlbumModel::SetTemplateIndex(int index)

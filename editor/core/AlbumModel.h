@@ -116,6 +116,10 @@ public:
 
     // The photo's current file, found through its thumbnail handle.
     QString PathOf(int index) const;
+    // The photo editor's display copy of that file (DisplayCopies), made on
+    // demand; the file itself when no display copy can be made of it; empty
+    // when the cache does not know the photo's handle.
+    QString DisplayPathOf(int index) const;
 
     int CurrentIndex() const { return m_current; }
     void SetCurrentIndex(int index) { m_current = index; }

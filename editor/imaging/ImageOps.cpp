@@ -1,9 +1,17 @@
 #include "editor/imaging/ImageOps.h"
 
+#include "editor/imaging/GifWriter.h"
+#include "editor/imaging/PhotoFileChecks.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cstring>
+#include <functional>
 
 namespace ImageOps {
 
@@ -18,65 +26,225 @@ bool IsPhotoFile(const QString& path)
            || ext == QLatin1String(".png") || ext == QLatin1String(".gif");
 }
 
-QImage Decode(const QString& path)
-{
-    if (!QFileInfo(path).isFile())
-        return QImage();
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(false); // pixels as stored; the user turns photos himself
-    return reader.read();
-}
-
 namespace {
 
-// Reduces (never enlarges) to fit w x h and centres the result on a white
-// w x h canvas, the margins being half the free space rounded down.
-QImage thumbnailStep(const QImage& image, int w, int h)
+// The formats photos are read in; anything else Qt could read (PPM, SVG, ...)
+// is not a photo here.
+bool IsPhotoFormat(const QByteArray& format)
 {
-    QImage scaled = image;
-    if (image.width() > w || image.height() > h) {
-        const float a = float(w) / float(h);
-        const float scale = a * float(image.height()) > float(image.width()) ? float(h) / float(image.height())
-                                                                            : float(w) / float(image.width());
-        const int sw = std::max(1, int(scale * float(image.width())));
-        const int sh = std::max(1, int(scale * float(image.height())));
-        scaled = image.scaled(sw, sh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    static const char* const formats[] = {"bmp", "gif", "jpeg", "jpg", "png", "ico", "cur", "tiff", "tif", "tga", "wbmp"};
+    for (const char* known : formats)
+        if (format == known)
+            return true;
+    return false;
+}
+
+bool IsPaletteFormat(QImage::Format format)
+{
+    return format == QImage::Format_Indexed8 || format == QImage::Format_Mono || format == QImage::Format_MonoLSB;
+}
+
+// Decodes the file; for a JPEG, `scaledFor` names the size the decoder should
+// deliver for a picture of the given full size (its own 1/8, 1/4 or 1/2
+// reduction followed by a bilinear one). `fullOut` gets the decoded size.
+QImage DecodeFile(const QString& path, const std::function<QSize(QSize)>& scaledFor, QSize* fullOut,
+                  bool* paletteOut = nullptr)
+{
+    if (!QFileInfo(path).isFile()) // folders, pipes and devices are no photos
+        return QImage();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false); // pixels as stored; the user turns photos himself
+    const QByteArray format = reader.format();
+    if (!IsPhotoFormat(format))
+        return QImage();
+    QSize full = reader.size();
+    bool scaled = false;
+    if (format == "jpeg" && full.isValid() && scaledFor) {
+        const QSize wanted = scaledFor(full);
+        if (wanted.isValid() && wanted != full) {
+            reader.setScaledSize(wanted);
+            scaled = true;
+        }
     }
-    if (scaled.width() == w && scaled.height() == h)
-        return scaled;
-    QImage canvas(w, h, scaled.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    QPainter painter(&canvas);
-    painter.drawImage((w - scaled.width()) / 2, (h - scaled.height()) / 2, scaled);
-    return canvas;
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return QImage();
+
+    // A file cut short decodes with a grey or black remainder: refuse it.
+    if (format == "jpeg") {
+        const qint64 consumed = file.pos();
+        if (consumed < 2 || !file.seek(consumed - 2) || !PhotoFileChecks::JpegEndsWithMarker(file.read(2)))
+            return QImage();
+    } else if (format == "gif") {
+        if (!file.seek(0) || !PhotoFileChecks::GifFirstImageComplete(file.readAll()))
+            return QImage();
+    } else if (format == "bmp") {
+        if (!file.seek(0) || !PhotoFileChecks::BmpLongEnough(file.read(64), file.size()))
+            return QImage();
+    }
+    if (!scaled || !full.isValid())
+        full = image.size();
+    if (fullOut)
+        *fullOut = full;
+    if (paletteOut) // the GIF decoder delivers 32 bits, but every GIF is a palette picture
+        *paletteOut = format == "gif" || IsPaletteFormat(image.format());
+    return image;
+}
+
+bool IsGreyFormat(QImage::Format format)
+{
+    return format == QImage::Format_Grayscale8 || format == QImage::Format_Grayscale16;
+}
+
+// The depth a resampled or canvas-placed picture gets: a palette picture
+// (GIF, 8-bit PNG or BMP) 32 bits, as its colours expand to in the cache file;
+// grey stays grey (one byte); anything else 24 bits.
+QImage::Format FittedFormat(QImage::Format decoded, bool palette)
+{
+    if (palette)
+        return QImage::Format_RGB32;
+    if (IsGreyFormat(decoded))
+        return QImage::Format_Grayscale8;
+    return QImage::Format_RGB888;
+}
+
+// Transparent parts over white, in the given opaque format.
+QImage Opaque(const QImage& image, QImage::Format format)
+{
+    if (!image.hasAlphaChannel())
+        return image.format() == format ? image : image.convertToFormat(format);
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return flat.convertToFormat(format);
+}
+
+// The thumbnail step after resampling: centre on a white canvas, the left and
+// top margins half the free space rounded down.
+QImage PlaceOnCanvas(const QImage& resampled, QSize canvas, QImage::Format format)
+{
+    const QImage picture = Opaque(resampled, format);
+    if (picture.size() == canvas)
+        return picture;
+    QImage out(canvas, format);
+    out.fill(Qt::white);
+    const int left = (canvas.width() - picture.width()) / 2;
+    const int top = (canvas.height() - picture.height()) / 2;
+    const int bytesPerPixel = out.depth() / 8;
+    const int rows = std::min(picture.height(), canvas.height());
+    const int columns = std::min(picture.width(), canvas.width());
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(out.scanLine(top + y) + left * bytesPerPixel, picture.constScanLine(y),
+                    size_t(columns) * size_t(bytesPerPixel));
+    return out;
 }
 
 } // namespace
 
+QImage Decode(const QString& path)
+{
+    return DecodeFile(path, nullptr, nullptr);
+}
+
+QSize ShrinkOnlySize(QSize image, QSize box, float* scaleOut)
+{
+    if (scaleOut)
+        *scaleOut = 1.0f;
+    if (image.width() <= box.width() && image.height() <= box.height())
+        return image;
+    const float r = std::max(float(image.width()) / float(box.width()), float(image.height()) / float(box.height()));
+    if (scaleOut)
+        *scaleOut = r;
+    return QSize(std::max(1, int(float(image.width()) / r)), std::max(1, int(float(image.height()) / r)));
+}
+
+QSize ResampleSize(QSize image, QSize canvas)
+{
+    if (image.width() <= canvas.width() && image.height() <= canvas.height())
+        return image;
+    const float a = float(canvas.width()) / float(canvas.height());
+    const float scale = a * float(image.height()) > float(image.width()) ? float(canvas.height()) / float(image.height())
+                                                                         : float(canvas.width()) / float(image.width());
+    return QSize(std::max(1, int(scale * float(image.width()))), std::max(1, int(scale * float(image.height()))));
+}
+
+QRect CanvasPlacement(QSize image)
+{
+    qint64 w = image.width();
+    qint64 h = image.height();
+    if (w > kCanvasWidth) {
+        h = h * kCanvasWidth / w;
+        w = kCanvasWidth;
+    }
+    if (h > kCanvasHeight) {
+        w = w * kCanvasHeight / h;
+        h = kCanvasHeight;
+    }
+    return QRect(int((kCanvasWidth - w) / 2), int((kCanvasHeight - h) / 2), int(w), int(h));
+}
+
+QImage Resample(const QImage& image, QSize size)
+{
+    if (image.isNull() || size.isEmpty())
+        return QImage();
+    QImage source = image;
+    if (IsPaletteFormat(source.format()))
+        source = source.convertToFormat(source.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (source.size() == size)
+        return source;
+    return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool shrinkOnly, float* scaleOut,
                         int* widthOut, int* heightOut)
 {
-    const QImage image = Decode(path);
-    if (image.isNull() || boxWidth < 1 || boxHeight < 1)
+    if (boxWidth < 1 || boxHeight < 1)
         return QImage();
-    if (widthOut)
-        *widthOut = image.width();
-    if (heightOut)
-        *heightOut = image.height();
+    const QSize box(boxWidth, boxHeight);
+    // The canvas the picture ends on and the size it is resampled to first.
+    const auto plan = [&](QSize full, QSize* canvas, float* r) {
+        if (shrinkOnly) {
+            *canvas = ShrinkOnlySize(full, box, r);
+            if (*canvas == full)
+                return full;
+        } else {
+            *canvas = box;
+            *r = 1.0f;
+        }
+        return ResampleSize(full, *canvas);
+    };
+    QSize full;
+    bool palette = false;
+    const QImage decoded = DecodeFile(
+        path,
+        [&](QSize size) {
+            QSize canvas;
+            float r = 1.0f;
+            return plan(size, &canvas, &r);
+        },
+        &full, &palette);
+    if (decoded.isNull())
+        return QImage();
+    QSize canvas;
+    float r = 1.0f;
+    const QSize resample = plan(full, &canvas, &r);
     if (scaleOut)
-        *scaleOut = 1.0f;
-    if (shrinkOnly) {
-        if (image.width() <= boxWidth && image.height() <= boxHeight)
-            return image;
-        const float r = std::max(float(image.width()) / float(boxWidth), float(image.height()) / float(boxHeight));
-        if (scaleOut)
-            *scaleOut = r;
-        const int w = std::max(1, int(float(image.width()) / r));
-        const int h = std::max(1, int(float(image.height()) / r));
-        return thumbnailStep(image, w, h);
-    }
-    return thumbnailStep(image, boxWidth, boxHeight);
+        *scaleOut = r;
+    if (widthOut)
+        *widthOut = full.width();
+    if (heightOut)
+        *heightOut = full.height();
+    if (shrinkOnly && canvas == full)
+        return decoded; // fits: returned as it is
+    const QImage::Format format = FittedFormat(decoded.format(), palette);
+    const QImage resampled = decoded.size() == resample ? decoded : Resample(decoded, resample);
+    return PlaceOnCanvas(resampled, canvas, format);
 }
 
 QImage LoadThumbnailBitmap(const QString& path)
@@ -84,21 +252,48 @@ QImage LoadThumbnailBitmap(const QString& path)
     return LoadFittedBitmap(path, kThumbWidth, kThumbHeight, false);
 }
 
-bool SaveBitmapToFile(const QString& path, const QImage& bitmap)
+bool SaveBitmapAs(const QString& path, const QImage& bitmap, const QByteArray& format)
 {
     if (path.isEmpty() || bitmap.isNull())
         return false;
-    const QString ext = QFileInfo(path).suffix().toLower();
-    QByteArray format = "png";
-    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg") || ext == QLatin1String("jpe"))
-        format = "jpeg";
-    else if (ext == QLatin1String("bmp"))
-        format = "bmp";
-    QImageWriter writer(path, format);
+    if (format == "gif")
+        return GifWriter::Write(path, bitmap);
+    QImage out = bitmap;
+    if ((format == "jpeg" || format == "bmp") && out.hasAlphaChannel())
+        out = Opaque(out, QImage::Format_RGB32); // neither keeps transparency: show it as white
+    // Written beside the target and renamed over it, so a failed write leaves
+    // the previous file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, format);
     if (format == "jpeg")
         writer.setQuality(75);
-    const QImage out = format == "png" ? bitmap : bitmap.convertToFormat(QImage::Format_RGB32);
-    return writer.write(out);
+    if (!writer.write(out))
+        return false;
+    return file.commit();
+}
+
+bool SaveBitmapToFile(const QString& path, const QImage& bitmap)
+{
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString ext = dot < 0 ? QString() : name.mid(dot + 1).toLower();
+    QByteArray format;
+    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg") || ext == QLatin1String("jpe")
+        || ext == QLatin1String("jfif"))
+        format = "jpeg";
+    else if (ext == QLatin1String("png"))
+        format = "png";
+    else if (ext == QLatin1String("bmp") || ext == QLatin1String("dib"))
+        format = "bmp";
+    else if (ext == QLatin1String("gif"))
+        format = "gif";
+    else if (ext == QLatin1String("tif") || ext == QLatin1String("tiff"))
+        format = "tiff";
+    else
+        return false;
+    return SaveBitmapAs(path, bitmap, format);
 }
 
 } // namespace ImageOps

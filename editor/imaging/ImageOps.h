@@ -1,8 +1,15 @@
 // Image primitives: which files are photos, decoding fitted into a box,
 // thumbnails, and saving with the encoder that the extension names.
+//
+// Pictures are handed around as QImage in the depth they decode to: an opaque
+// true-colour photo as RGB888 (RGB32 straight from the JPEG decoder), a grey
+// one as Grayscale8, a palette picture as Indexed8 until it has to be
+// resampled. Pixels are taken as stored: an EXIF orientation is never applied.
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 namespace ImageOps {
@@ -15,22 +22,53 @@ constexpr int kThumbHeight = 144;
 // The extension (from the last ".", lower-cased) is .jpg, .jpeg, .bmp, .png or .gif.
 bool IsPhotoFile(const QString& path);
 
-// Decodes by content, whatever the extension; null when no decoder accepts it.
+// Decodes a regular file by its content (BMP, GIF, JPEG, PNG, ICO, TIFF, TGA,
+// WBMP), whatever its extension. Null when no decoder accepts it, when the file
+// cannot be read, and when a JPEG, GIF or BMP file ends before its picture does.
 QImage Decode(const QString& path);
 
+// The fit rule.
+// Reduction with shrinkOnly: an image larger than the box in either direction
+// gets r = max(width / boxWidth, height / boxHeight) and the size
+// (width / r, height / r), single precision, truncated. An image that fits
+// keeps its size and r = 1.
+QSize ShrinkOnlySize(QSize image, QSize box, float* scaleOut = nullptr);
+// The thumbnail step's resample size for an image placed on a w x h canvas:
+// with a = w / h, the scale is h / height when a x height > width, else
+// w / width; the size is (scale x width, scale x height) truncated (at least
+// 1 x 1). An image not larger than the canvas keeps its size.
+QSize ResampleSize(QSize image, QSize canvas);
+// Where a picture of this size is drawn on the 480 x 360 editor canvas:
+// reduced to 480 wide, then to 360 high, keeping its proportions, and placed
+// at ((480 - w) / 2, (360 - h) / 2).
+QRect CanvasPlacement(QSize image);
+
 // Decodes and fits into boxWidth x boxHeight. With shrinkOnly an image larger
-// than the box is reduced keeping its proportions and a smaller one is
-// returned as it is; without it the result is exactly the box, the image
-// centred on white. Never enlarges. scaleOut gets decoded size / returned
-// size (1 when not reduced), widthOut/heightOut the decoded size.
+// than the box is reduced to ShrinkOnlySize and a smaller one is returned as
+// it is; without it the result is exactly the box, the image reduced to
+// ResampleSize and centred on white (left and top margins half the free space,
+// rounded down). Never enlarges. scaleOut gets r (1 when not reduced),
+// widthOut/heightOut the decoded size. A JPEG is decoded at the smallest of the
+// decoder's own reductions (1/8, 1/4, 1/2) that is still at least the resample
+// size, then resampled bilinearly to exactly that size.
 QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool shrinkOnly,
                         float* scaleOut = nullptr, int* widthOut = nullptr, int* heightOut = nullptr);
 
-// LoadFittedBitmap(path, 192, 144, shrinkOnly = false).
+// LoadFittedBitmap(path, 192, 144, shrinkOnly = false). Opaque: transparent
+// parts show the white canvas.
 QImage LoadThumbnailBitmap(const QString& path);
 
-// Saves with the encoder chosen by the path's extension (JPEG, PNG, BMP, GIF).
-// False when either argument is missing or the write fails.
+// The image library's bilinear reduction to exactly `size` (palette pictures
+// are resampled in 32 bits).
+QImage Resample(const QImage& image, QSize size);
+
+// Saves with the encoder chosen by the path's extension: .jpg/.jpeg/.jpe/.jfif
+// JPEG (quality 75), .png PNG, .bmp BMP, .gif GIF (giflib, at most 256
+// colours), .tif/.tiff TIFF. False when either argument is missing, the
+// extension names no encoder, or the write fails.
 bool SaveBitmapToFile(const QString& path, const QImage& bitmap);
+// Saves with the named encoder ("jpeg", "png", "bmp", "gif", "tiff"),
+// whatever the extension (display copies are PNG data under a ".jpg" name).
+bool SaveBitmapAs(const QString& path, const QImage& bitmap, const QByteArray& format);
 
 } // namespace ImageOps

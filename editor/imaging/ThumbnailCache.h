@@ -1,30 +1,159 @@
-// Provisional until the thumbnail cache lands: one handle per decodable file,
-// its 192 x 144 thumbnail made on first request, references counted.
+// The thumbnail cache: one 192 x 144 thumbnail per photo file for the whole
+// editor, and the registry through which the editor refers to photos. The
+// thumbnail handle (a stable integer id, unique among live entries) identifies
+// a photo; holders keep its entry alive through a reference count.
+//
+// The thumbnails of the folder being browsed are kept in a cache file in the
+// temporary folder (format in CacheFileFormat.h), so that a folder opened
+// again shows its thumbnails without decoding its photos. Adding a photo of
+// another folder switches the cache to that folder: the previous folder's
+// pending thumbnails are written and those nobody references are dropped.
+//
+// The user-interface thread and the thumbnail workers use the cache at the
+// same time. Every operation holds the cache's re-entrant lock; AddPhoto,
+// AddUnsavedPhoto and Refresh decode photos without it.
 #pragma once
 
 #include "editor/imaging/ThumbnailRegistry.h"
 
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+class QFile;
+
+// A copy of one entry as it was when asked for.
+struct ThumbnailEntryInfo {
+    QString path;         // the photo's full path
+    int references = 0;   // holders of this thumbnail
+    int state = 0;        // ThumbnailCache::EntryState
+    ThumbHandle handle = 0;
+    QImage thumbnail;
+    uint64_t time = 0;    // the photo's last-write time when the thumbnail was made (FILETIME units)
+    qint64 offset = -1;   // the record's offset in its cache file; -1 when it has none yet
+    bool hasCacheFile = false;
+};
 
 class ThumbnailCache : public ThumbnailRegistry {
 public:
-    static ThumbnailCache& Instance();
+    enum EntryState {
+        Written = 0, // the cache file holds this record unchanged
+        Pending = 1, // the record must be written to the cache file
+        Unsaved = 2, // never written (working copies and other files added without a cache file)
+    };
+    // Told when a cache file cannot be created: the file and the system's reason.
+    // It may be called from a worker thread with the cache locked, so it must
+    // only hand the message on (for instance as a queued call), never wait.
+    using FileErrorSink = std::function<void(const QString& path, const QString& reason)>;
 
+    ThumbnailCache();
+    ~ThumbnailCache() override; // Close()
+    ThumbnailCache(const ThumbnailCache&) = delete;
+    ThumbnailCache& operator=(const ThumbnailCache&) = delete;
+
+    // The editor's cache, created on first use.
+    static ThumbnailCache& Instance();
+    static QString CacheFilePath(const QString& folder);
+
+    // Default: a warning on stderr.
+    void SetFileErrorSink(FileErrorSink sink);
+
+    // Makes the folder current: when it is not already, writes the pending
+    // records and drops unreferenced thumbnails of the previous folder (when
+    // that still exists), then reads the folder's cache file or creates an
+    // empty one. False when the folder keeps no cache file.
+    bool OpenFolder(const QString& folder);
+    // Reads the folder's cache file into the cache (records of changed photos
+    // get new thumbnails); a corrupt record makes the file be rebuilt from the
+    // records before it. False when the file cannot be opened.
+    bool LoadCacheFile(const QString& folder);
+    // Makes and inserts the thumbnail of a photo (switching the cache to the
+    // photo's folder first). handleOut gets the photo's handle. True when the
+    // photo has a thumbnail in the cache afterwards. A worker passes its stop
+    // flag: once it is set, the worker's photo no longer switches the cache
+    // away from the folder now shown (nothing is added then).
+    virtual bool AddPhoto(const QString& path, ThumbHandle* handleOut = nullptr,
+                          const std::atomic<bool>* stop = nullptr);
+    // The handle of the entry with exactly this path, or 0.
+    virtual ThumbHandle FindByPath(const QString& path) const;
     ThumbHandle FindOrAddPhoto(const QString& path) override;
+    // For files that must not enter a cache file (working copies). The caller
+    // holds one reference on the returned entry. Unless forceNew, a known path
+    // just gets the reference; otherwise the file is decoded (a known entry
+    // takes the new thumbnail). 0 when the file cannot be decoded.
+    ThumbHandle AddUnsavedPhoto(const QString& path, bool forceNew = false);
+    std::optional<ThumbnailEntryInfo> EntryOfId(ThumbHandle handle) const;
     void AddReference(ThumbHandle handle) override;
     void ReleaseReference(ThumbHandle handle) override;
+    void RemoveByPath(const QString& path);
+    // When the photo file exists and its last-write time differs from the
+    // entry's (or force is set, for a file the caller just rewrote): a new
+    // thumbnail and time for the entry, its record rewritten at once when it
+    // has a cache file. The handle stays. True when a new thumbnail was made.
+    bool Refresh(ThumbHandle handle, bool force = false);
+    // Writes every pending record whose cache file is open.
+    void Flush();
+    // Drops every entry nobody references and closes cache files no entry uses
+    // (except the current folder's).
+    void Prune();
+    // What destruction does: Flush, drop every entry, close every cache file.
+    // The cache can be used again afterwards.
+    void Close();
+
     QString PathOf(ThumbHandle handle) const override;
     QImage PictureOf(ThumbHandle handle) const override;
+
+    QString CurrentFolder() const;
+    int Count() const;
+    int OpenCacheFileCount() const;
 
 private:
     struct Entry {
         QString path;
-        QImage picture;
         int references = 0;
+        int state = Pending;
+        QImage thumbnail;
+        ThumbHandle handle = 0;
+        uint64_t time = 0;
+        qint64 offset = -1;
+        int file = -1; // slot in m_files, or -1
     };
-    mutable std::mutex m_mutex;
-    ThumbHandle m_last = 0;
-    std::map<QString, ThumbHandle> m_handles;
-    std::map<ThumbHandle, Entry> m_entries;
+    struct CacheFile {
+        std::unique_ptr<QFile> file; // null: a free slot
+        QString path;
+        quint64 generation = 0;      // changes each time the slot takes another file
+        qint64 claimedEnd = 0;       // end of the last record known to lie in the file
+    };
+    enum class ReadResult { End, Corrupt };
+
+    Entry* FindEntry(ThumbHandle handle);
+    const Entry* FindEntry(ThumbHandle handle) const;
+    ThumbHandle NewHandle();
+    ThumbHandle Insert(const QByteArray& key, Entry entry);
+    void Erase(std::map<QByteArray, Entry>::iterator it);
+    int RegisterFile(std::unique_ptr<QFile> file, const QString& path);
+    void ReleaseFile(int slot);
+    int FileSlotFor(const QString& cachePath) const;
+    std::unique_ptr<QFile> CreateFile(const QString& cachePath);
+    bool WriteRecord(Entry& entry, const QByteArray& key);
+    bool IsOpen(int slot) const;
+
+    mutable std::recursive_mutex m_mutex;
+    std::map<QByteArray, Entry> m_entries;             // by the path's UTF-8 bytes
+    std::unordered_map<ThumbHandle, QByteArray> m_keys; // handle -> key
+    std::vector<CacheFile> m_files;
+    QString m_currentFolder;
+    int m_currentFile = -1;
+    ThumbHandle m_nextHandle = 1;
+    quint64 m_nextGeneration = 1;
+    FileErrorSink m_fileErrorSink;
 };

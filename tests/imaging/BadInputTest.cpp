@@ -1,0 +1,141 @@
+// Damaged and unreadable photos: no crash, no thumbnail, no display copy,
+// and the user's file stays exactly as it was.
+#include "editor/imaging/DisplayCopies.h"
+#include "editor/imaging/ImageOps.h"
+#include "editor/imaging/ThumbnailCache.h"
+#include "editor/imaging/ThumbsWorker.h"
+#include "tests/TestSupport.h"
+#include "tests/imaging/ImagingTestSupport.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QByteArray Overwritten(QByteArray bytes, qsizetype at, const QByteArray& with)
+{
+    bytes.replace(at, with.size(), with);
+    return bytes;
+}
+
+struct BadFile {
+    const char* name;
+    QByteArray bytes; // ignored for the folder
+};
+
+// Every kind of damaged photo, written into `folder`.
+QStringList WriteBadFiles(const QString& folder)
+{
+    const QImage picture = ImagingTest::Pattern(320, 240);
+    const QByteArray jpeg = Encoded(picture, "jpeg");
+    const QByteArray png = Encoded(picture, "png");
+    const QByteArray bmp = Encoded(picture, "bmp");
+    ImagingTest::Write(folder + "/whole.gif", picture);
+    const QByteArray gif = TestSupport::ReadAll(folder + "/whole.gif");
+    QFile::remove(folder + "/whole.gif");
+    QByteArray hugeBmp = bmp.left(54);
+    qToLittleEndian<int32_t>(200000, hugeBmp.data() + 18);
+    qToLittleEndian<int32_t>(200000, hugeBmp.data() + 22);
+
+    const BadFile files[] = {
+        {"truncated.jpg", jpeg.left(jpeg.size() * 6 / 10)},
+        {"header.jpg", jpeg.left(2) + QByteArray(600, '\x5A')},
+        {"truncated.png", png.left(png.size() / 2)},
+        {"depth.png", Overwritten(png, 24, "\x03")}, // a bit depth PNG does not have
+        {"truncated.gif", gif.left(gif.size() / 2)},
+        {"garbage.gif", gif.left(13) + QByteArray(400, '\x7F')},
+        {"truncated.bmp", bmp.left(bmp.size() / 2)},
+        {"huge.bmp", hugeBmp},
+        {"empty.jpg", QByteArray()},
+        {"notes.png", QByteArray("just some text, not a picture\n")},
+    };
+    QStringList paths;
+    for (const BadFile& file : files) {
+        const QString path = folder + "/" + file.name;
+        TestSupport::WriteAll(path, file.bytes);
+        paths << path;
+    }
+    QDir().mkpath(folder + "/folder.jpg");
+    paths << folder + "/folder.jpg";
+    return paths;
+}
+
+void ExpectUndecodableEverywhere(const QString& path)
+{
+    const ImagingTest::FileState before = ImagingTest::StateOf(path);
+    EXPECT_TRUE(ImageOps::Decode(path).isNull()) << qPrintable(path);
+    EXPECT_TRUE(ImageOps::LoadThumbnailBitmap(path).isNull()) << qPrintable(path);
+    EXPECT_TRUE(ImageOps::LoadFittedBitmap(path, 480, 360, true).isNull()) << qPrintable(path);
+    ThumbnailCache cache;
+    ThumbHandle handle = 0;
+    EXPECT_FALSE(cache.AddPhoto(path, &handle)) << qPrintable(path);
+    EXPECT_EQ(handle, 0);
+    EXPECT_EQ(cache.FindOrAddPhoto(path), 0);
+    EXPECT_EQ(cache.AddUnsavedPhoto(path), 0);
+    EXPECT_EQ(cache.Count(), 0);
+    DisplayCopies copies;
+    EXPECT_FALSE(copies.MakeDisplayCopy(path, true));
+    EXPECT_FALSE(copies.DisplayRecordOf(path));
+    copies.ShowPath(path, true, true);
+    EXPECT_TRUE(copies.ShownPicture().isNull());
+    EXPECT_EQ(copies.Count(), 0);
+    EXPECT_EQ(ImagingTest::StateOf(path), before) << qPrintable(path);
+}
+
+} // namespace
+
+TEST(BadInput, DamagedFilesGiveNoThumbnailAndStayUntouched)
+{
+    const QString folder = TestSupport::MakeFolder("bad");
+    const QStringList paths = WriteBadFiles(folder);
+    QStringList expectedFiles = ImagingTest::TempFiles();
+    for (const QString& path : paths)
+        ExpectUndecodableEverywhere(path);
+    // Nothing was written beside them: only the folder's (empty) cache file.
+    expectedFiles << QFileInfo(ThumbnailCache::CacheFilePath(folder)).fileName();
+    expectedFiles.sort();
+    EXPECT_EQ(ImagingTest::TempFiles().join(" | "), expectedFiles.join(" | "));
+    EXPECT_EQ(QFileInfo(ThumbnailCache::CacheFilePath(folder)).size(), 0);
+}
+
+TEST(BadInput, WorkersPassOverDamagedFiles)
+{
+    const QString folder = TestSupport::MakeFolder("bad");
+    QStringList listing = WriteBadFiles(folder);
+    listing << ImagingTest::WritePhotos(folder, 2);
+    ThumbnailCache cache;
+    ThumbsWorkerRegistry registry;
+    const FolderWorkers workers = StartFolderWorkers(listing, nullptr, &cache, &registry);
+    workers.a->WaitUntilEnded();
+    workers.b->WaitUntilEnded();
+    EXPECT_EQ(cache.Count(), 2);
+    cache.Close();
+    ThumbnailCache fresh;
+    fresh.OpenFolder(folder);
+    EXPECT_EQ(fresh.Count(), 2);
+}
+
+TEST(BadInput, APhotoWithoutReadPermission)
+{
+    const QString folder = TestSupport::MakeFolder("locked");
+    const QString photo = ImagingTest::Write(folder + "/locked.jpg", ImagingTest::Pattern(640, 480));
+    ASSERT_FALSE(ImageOps::Decode(photo).isNull());
+    const ImagingTest::FileState before = ImagingTest::StateOf(photo);
+    {
+        ImagingTest::ReadDenied denied(photo);
+        ExpectUndecodableEverywhere(photo);
+    }
+    EXPECT_EQ(ImagingTest::StateOf(photo), before);
+    EXPECT_FALSE(ImageOps::Decode(photo).isNull()); // readable again afterwards
+}
