@@ -5,7 +5,7 @@
 #include "editor/core/QemApp.h"
 #include "editor/core/StringTable.h"
 #include "editor/core/WorkingCopyMap.h"
-#include "tests/PlainThumbnails.h"
+#include "editor/imaging/ThumbnailCache.h"
 #include "tests/TestSupport.h"
 
 #include <QDate>
@@ -61,7 +61,7 @@ protected:
         return QString("year=\"%1\" month=\"%2\" day=\"%3\"").arg(d.year()).arg(d.month()).arg(d.day());
     }
 
-    PlainThumbnails thumbnails;
+    ThumbnailCache thumbnails;
     EffectCatalogue effects;
     std::unique_ptr<AlbumModel> album;
     QString source;
@@ -124,7 +124,7 @@ TEST_F(ProjectFileTest, ReopenAndSaveGivesEveryPhotoAText)
     EXPECT_EQ(effectsRead, (std::vector<int>{2, 0, 1}));
     for (int i = 0; i < 3; ++i) {
         ASSERT_NE(album->Item(i).caption, nullptr) << i;
-        EXPECT_EQ(thumbnails.References(album->Photo(i)->thumbnail), 1) << i; // the album's own, no more
+        EXPECT_EQ(thumbnails.EntryOfId(album->Photo(i)->thumbnail)->references, 1) << i; // the album's own, no more
     }
     const Caption& uncaptioned = *album->Item(0).caption;
     EXPECT_EQ(uncaptioned.state, Caption::NoText);
