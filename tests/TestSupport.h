@@ -44,3 +44,7 @@ int NearestPhoto(const QImage& screen, const QRect& area, const QStringList& pho
 void KeepScreenshot(const QImage& picture, const QString& name);
 
 } // namespace TestSupport
+
+#include <ostream>
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
