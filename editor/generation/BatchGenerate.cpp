@@ -47,19 +47,22 @@ bool BatchGenerate::Wants(int argc, char* argv[])
 
 QString BatchGenerate::HelpText()
 {
-    return QStringLiteral(
-               "Usage: Kelvana [PROJECT.qem]\n"
-               "       Kelvana --generate PROJECT.qem --output PATH [--kind KIND] [--template N]\n"
-               "\n"
-               "Without options the editor opens, with the album of PROJECT.qem when one is named.\n"
-               "\n"
-               "  --generate PROJECT.qem  generate the project's album without a window\n"
-               "  --output PATH           where to generate it (for a folder album: the folder)\n"
-               "  --kind KIND             what to generate: %1 (default: folder)\n"
-               "  --template N            the template, by its index in the template catalogue\n"
-               "                          (default: the one the project was saved with)\n"
-               "  --help                  show this text\n")
-        .arg(GenerationKinds::Names().join(QStringLiteral(", ")));
+    return QStringLiteral("Usage: Kelvana [PROJECT.qem]\n"
+                          "       Kelvana --generate PROJECT.qem --output PATH [--kind KIND] [--template N]\n"
+                          "\n"
+                          "Without options the editor opens, with the album of PROJECT.qem when one is named.\n"
+                          "\n"
+                          "  --generate PROJECT.qem  generate the project's album without a window\n"
+                          "  --output PATH           where the album goes, as the kind says\n"
+                          "  --kind KIND             what to generate (default: folder):\n")
+           + GenerationKinds::Help(6)
+           + QStringLiteral("  --template N            the template, by its index in the template catalogue\n"
+                            "                          (default: the one the project was saved with)\n"
+                            "  --help                  show this text\n"
+                            "\n"
+                            "Progress goes to the error stream. On success the path of what was made (for a\n"
+                            "folder album its web page) is printed and the status is 0; a failure prints its\n"
+                            "reason and ends with status 1 (2 for a command line that cannot be run).\n");
 }
 
 bool BatchGenerate::Parse(const QStringList& arguments, Arguments& parsed, QString& error)
@@ -96,7 +99,8 @@ bool BatchGenerate::Parse(const QStringList& arguments, Arguments& parsed, QStri
             }
         }
     }
-    if (parsed.project.isEmpty() || parsed.output.isEmpty()) {
+    // Only an archive has a place of its own to go: the temporary folder.
+    if (parsed.project.isEmpty() || (parsed.output.isEmpty() && parsed.kind != QLatin1String("zip"))) {
         error = QStringLiteral("--generate PROJECT.qem and --output PATH are both needed");
         return false;
     }
@@ -170,7 +174,8 @@ int BatchGenerate::Main(int argc, char* argv[])
 
     GenerationBlock block;
     block.kind = parsed.kind;
-    block.outputPath = QDir::cleanPath(QFileInfo(parsed.output).absoluteFilePath());
+    if (!parsed.output.isEmpty())
+        block.outputPath = QDir::cleanPath(QFileInfo(parsed.output).absoluteFilePath());
     GenerationWorker worker(album, block);
     int printed = 0;
     QObject::connect(&worker, &GenerationWorker::Progress, &app, [&printed](int done, int total) {
@@ -178,6 +183,10 @@ int BatchGenerate::Main(int argc, char* argv[])
             return;
         printed = done;
         std::fprintf(stderr, "photo %d of %d\n", done, total);
+        std::fflush(stderr);
+    });
+    QObject::connect(&worker, &GenerationWorker::Step, &app, [](const QString& text) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
         std::fflush(stderr);
     });
     QObject::connect(&worker, &GenerationWorker::Notify, &app, [](int notice) {

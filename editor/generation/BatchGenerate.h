@@ -1,11 +1,13 @@
 // Generation without a window, from the command line:
 //
-//   Kelvana --generate PROJECT.qem --output PATH [--kind folder] [--template N]
+//   Kelvana --generate PROJECT.qem --output PATH [--kind KIND] [--template N]
 //
-// opens the project, generates the album, prints the progress (photo k of n)
-// on the error stream and what was made (the web page of a folder album) on
-// the output stream. A missing project, an empty album or an output that
-// cannot be written end with a message and a non-zero status.
+// opens the project, generates the album as one of the kinds of
+// GenerationKinds (folder, exe, screensaver, zip), prints the progress
+// (photo k of n, then the packaging) on the error stream and what was made
+// (the web page of a folder album, the executable, the screen saver, the
+// archive) on the output stream. A missing project, an empty album or an
+// output that cannot be written end with a message and a non-zero status.
 #pragma once
 
 #include <QString>

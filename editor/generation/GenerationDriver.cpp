@@ -139,6 +139,11 @@ std::optional<AlbumOutput> GenerationDriver::GenerateFolderAlbum(const QString& 
     return output;
 }
 
+FolderAlbumGenerator GenerationDriver::AsGenerator()
+{
+    return [this](const QString& folder, bool autoStart) { return GenerateFolderAlbum(folder, autoStart); };
+}
+
 std::optional<AlbumOutput> GenerationDriver::GeneratePreview(int templateIndex, const QString& moviePath,
                                                              const QString& configurationPath)
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/generation/AlbumOutput.h"
+#include "editor/generation/FolderAlbumGenerator.h"
 
 #include <QString>
 #include <atomic>
@@ -36,6 +37,10 @@ public:
     // (after "制作影集前请选择图片"), when a folder cannot be made, or when a
     // file of the album could not be written; LastError() says why.
     std::optional<AlbumOutput> GenerateFolderAlbum(const QString& folder, bool autoStart);
+
+    // GenerateFolderAlbum as the generation step of packaging and upload. The
+    // driver must outlive the function.
+    FolderAlbumGenerator AsGenerator();
 
     // Generates the preview of template `templateIndex` into its slot's
     // temporary folder (made on first use) and returns the slot's output.

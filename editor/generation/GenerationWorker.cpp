@@ -37,8 +37,11 @@ void GenerationWorker::run(GenerationKind kind)
     GenerationRequest request;
     request.output = m_block.outputPath;
     request.autoStart = m_block.autoStart;
+    request.install = m_block.install;
+    request.appDir = m_block.appDir;
     request.cancel = &m_block.cancelRequested;
     request.progress = [this](int done, int total) { emit Progress(done, total); };
+    request.step = [this](const QString& text) { emit Step(text); };
     m_result = kind(m_album, request);
     emit Notify(Finished);
 }

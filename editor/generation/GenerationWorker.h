@@ -13,12 +13,14 @@
 
 class AlbumModel;
 
-// Filled by the command, read by the worker.
+// Filled by the command (see GenerateCommands.h), read by the worker.
 struct GenerationBlock {
     QString outputPath;      // the folder D with a trailing "/", or the executable's path
     bool executable = false; // the stand-alone executable instead of a folder album
     bool autoStart = false;  // screen-saver outputs
     QString kind;            // a kind of GenerationKinds; empty: by `executable`
+    bool install = false;    // a screen saver is installed once it is made
+    QString appDir;          // where the player and album.scr are; empty: this program's folder
     std::atomic<bool> cancelRequested{false};
 };
 
@@ -47,6 +49,8 @@ public:
 signals:
     void Notify(int notice);
     void Progress(int done, int total);
+    // What happens after the photos: packaging, packing progress.
+    void Step(const QString& text);
 
 private:
     void run(GenerationKind kind);

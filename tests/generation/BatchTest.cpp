@@ -3,6 +3,9 @@
 #include "tests/generation/GenerationFixture.h"
 
 #include <QProcess>
+#include <QRegularExpression>
+#include <QtEndian>
+#include <zip.h>
 
 namespace {
 
@@ -58,6 +61,21 @@ protected:
 
     QString program;
 };
+
+// The names of the entries of a ZIP archive.
+QStringList ArchiveEntries(const QString& path)
+{
+    QStringList names;
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        return names;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i)
+        names << QString::fromUtf8(zip_get_name(zip, zip_uint64_t(i), 0));
+    zip_close(zip);
+    names.sort();
+    return names;
+}
 
 } // namespace
 
@@ -156,4 +174,49 @@ TEST_F(BatchTest, FailuresSayWhatWentWrong)
     EXPECT_TRUE(full.err.contains("generation failed: cannot")) << full.err.toStdString();
     EXPECT_FALSE(QFile::exists(out + "/Out.html"));
     EXPECT_EQ(TestSupport::ReadAll(project), before);
+}
+
+TEST_F(BatchTest, MakesAnExecutableAScreenSaverAndAnArchive)
+{
+    // The packagers take the player and the saver from beside the program.
+    ASSERT_TRUE(QDir().mkpath(app + "Sources"));
+    ASSERT_TRUE(QFile::copy(TestSupport::AppDir() + "/Sources/Player", app + "Sources/Player"));
+    ASSERT_TRUE(QFile::copy(TestSupport::AppDir() + "/album.scr", app + "album.scr"));
+    const QString project = saveProject("Holiday");
+    const QString out = TestSupport::TempDir() + "Out/";
+
+    // The executable: the player with the album appended, its size in the last four bytes.
+    const Run exe = run({"--generate", project, "--output", out + "Holiday", "--kind", "exe"});
+    ASSERT_EQ(exe.status, 0) << exe.err.toStdString();
+    EXPECT_EQ(exe.out, out + "Holiday\n");
+    const QByteArray player = TestSupport::ReadAll(app + "Sources/Player");
+    const QByteArray packaged = TestSupport::ReadAll(out + "Holiday");
+    ASSERT_GT(packaged.size(), player.size() + 4);
+    EXPECT_TRUE(packaged.startsWith(player));
+    EXPECT_EQ(qFromLittleEndian<quint32>(packaged.constData() + packaged.size() - 4), quint32(player.size()));
+    EXPECT_TRUE(packaged.contains("thumb_a.jpg"));
+    EXPECT_TRUE(QFileInfo(out + "Holiday").isExecutable());
+
+    // The screen saver: the folder album, starting by itself, with the saver named after it.
+    const Run saver = run({"--generate", project, "--output", out + "Saver", "--kind", "screensaver"});
+    ASSERT_EQ(saver.status, 0) << saver.err.toStdString();
+    EXPECT_EQ(saver.out, out + "Saver/Saver.scr\n");
+    EXPECT_TRUE(QFileInfo(out + "Saver/Saver.scr").isExecutable());
+    EXPECT_TRUE(TestSupport::ReadAll(out + "Saver/Saver.xml").contains("startAutoPlay=\"true\""));
+    EXPECT_TRUE(QFileInfo::exists(out + "Saver/photo/a.jpg"));
+
+    // The archive: every file of the album under its relative path, nothing else left behind.
+    const Run zip = run({"--generate", project, "--output", out + "Holiday.zip", "--kind", "zip"});
+    ASSERT_EQ(zip.status, 0) << zip.err.toStdString();
+    EXPECT_EQ(zip.out, out + "Holiday.zip\n");
+    const QStringList entries = ArchiveEntries(out + "Holiday.zip");
+    for (const char* name : {"photo/a.jpg", "photo/b.png", "photo/c.jpg", "thumbs/thumb_a.jpg"})
+        EXPECT_TRUE(entries.contains(name)) << name << "\n" << entries.join(' ').toStdString();
+    EXPECT_EQ(entries.filter(QRegularExpression("^[^/]+\\.(js|xml|html)$")).size(), 3) << entries.join(' ').toStdString();
+
+    // A folder where the executable should go is refused before any photo is exported.
+    const Run onFolder = run({"--generate", project, "--output", out + "Saver", "--kind", "exe"});
+    EXPECT_EQ(onFolder.status, 1);
+    EXPECT_TRUE(onFolder.err.contains("is a folder")) << onFolder.err.toStdString();
+    EXPECT_FALSE(onFolder.err.contains("photo 1 of")) << onFolder.err.toStdString();
 }
