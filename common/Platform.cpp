@@ -49,6 +49,11 @@ void onSignal(int)
 }
 } // namespace
 
+void Platform::ReportOversizedWritesAsErrors()
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+}
+
 void Platform::QuitOnTerminationSignals()
 {
     if (g_signalPipe[0] >= 0 || !QCoreApplication::instance())

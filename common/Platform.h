@@ -23,6 +23,10 @@ bool HasDisplay();
 } // namespace Platform
 
 namespace Platform {
+// A write beyond the process's file-size limit fails with an error instead of
+// ending the program, so that it is reported like a full disk.
+void ReportOversizedWritesAsErrors();
+
 // Ends the Qt event loop cleanly on SIGTERM, SIGINT and SIGHUP, so that a
 // program stopped by the session or a test still runs its shutdown.
 void QuitOnTerminationSignals();

@@ -90,7 +90,9 @@ bool CXmlDocumentWrapper::Save(const QString& path)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = ToBytes();
-    if (file.write(bytes) != bytes.size()) {
+    // A short write can surface only when the buffer is flushed, and commit()
+    // would still put the truncated file in place: flush and check first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -1,11 +1,16 @@
 // The album editor.
 #include "common/Platform.h"
 #include "editor/core/QemApp.h"
+#include "editor/generation/BatchGenerate.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    // --generate and --help run without a window (and without a display).
+    if (BatchGenerate::Wants(argc, argv))
+        return BatchGenerate::Main(argc, argv);
+
     Platform::PrepareWebEngine();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

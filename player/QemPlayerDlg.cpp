@@ -34,9 +34,17 @@ CQemPlayerDlg::CQemPlayerDlg(const QString& ownPath, QWidget* parent) : QDialog(
     m_icon = style()->standardIcon(QStyle::SP_MediaPlay);
     setWindowIcon(m_icon);
 
-    m_movieArea = new QWidget(this);
-    m_movieArea->setGeometry(0, 0, 176, 161);
-    m_movieArea->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The movie control (id 1001) starts at 117 x 99 dialog units in the
+    // top-left corner until the fitting rule places it. It may load remote
+    // addresses; the movie scales itself to the control, letterboxed. It is
+    // shown once it has a movie: an empty web view is not black everywhere.
+    if (!m_flash.Create(QStringLiteral("Flash Player"), false, QRect(0, 0, 176, 161), this, 1001))
+        return;
+    m_flash.SetAllowNetworking(QStringLiteral("all"));
+    // The About entry stays reachable with a right click over the movie.
+    m_flash.Window()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_flash.Window(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_menu->popup(m_flash.Window()->mapToGlobal(at)); });
     FitMovie();
 
     // The caption is the program's own base name: an album saved as Holiday
@@ -56,8 +64,8 @@ CQemPlayerDlg::CQemPlayerDlg(const QString& ownPath, QWidget* parent) : QDialog(
 
 CQemPlayerDlg::~CQemPlayerDlg()
 {
-    delete m_movieArea;
-    m_movieArea = nullptr;
+    // The movie lets go of its files before they are removed.
+    m_flash.DestroyWindow();
     CPayloadUnpacker::RemoveFolders(m_folders);
 }
 
@@ -70,14 +78,18 @@ void CQemPlayerDlg::UnpackAndLoad(const QString& ownPath)
     m_folders = result.folders;
     if (result.status == CPayloadUnpacker::Status::Unpacked)
         m_moviePath = result.moviePath;
+    if (!m_moviePath.isEmpty()) {
+        m_flash.LoadMovie(0, m_moviePath);
+        m_flash.Window()->show();
+    }
 }
 
-QRect CQemPlayerDlg::MovieGeometry() const { return m_movieArea ? m_movieArea->geometry() : QRect(); }
+QRect CQemPlayerDlg::MovieGeometry() const { return m_flash.IsCreated() ? m_flash.Window()->geometry() : QRect(); }
 
 void CQemPlayerDlg::FitMovie()
 {
-    if (m_movieArea)
-        m_movieArea->setGeometry(MovieFit::Place(size()));
+    if (m_flash.IsCreated())
+        m_flash.Window()->setGeometry(MovieFit::Place(size()));
 }
 
 void CQemPlayerDlg::ShowAbout()

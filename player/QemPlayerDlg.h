@@ -3,6 +3,8 @@
 // it goes. Without an album it stays an empty black window.
 #pragma once
 
+#include "player/ShockwaveFlash1.h"
+
 #include <QDialog>
 #include <QIcon>
 #include <QStringList>
@@ -18,6 +20,10 @@ public:
     // Removes the extraction folders (photo, res, thumbs, root).
     ~CQemPlayerDlg() override;
 
+    // False when the movie control could not be made: the window is unusable
+    // and the program ends without unpacking anything.
+    bool HasControl() const { return m_flash.IsCreated(); }
+    CShockwaveflash1& Flash() { return m_flash; }
     const QStringList& ExtractionFolders() const { return m_folders; }
     QString MoviePath() const { return m_moviePath; }
     // Where the movie sits in the client area (the fitting rule).
@@ -38,7 +44,7 @@ private:
     void UnpackAndLoad(const QString& ownPath);
     void FitMovie();
 
-    QWidget* m_movieArea = nullptr;
+    CShockwaveflash1 m_flash;
     QStringList m_folders;
     QString m_moviePath;
     QIcon m_icon;

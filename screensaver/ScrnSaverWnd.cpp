@@ -8,6 +8,8 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -36,8 +38,12 @@ CScrnSaverWnd::CScrnSaverWnd(const QString& programPath) : m_files(SaverFiles::F
 
 CScrnSaverWnd::~CScrnSaverWnd()
 {
-    if (!m_preview)
-        qApp->removeEventFilter(this);
+    // The controls go first, while the window can still hear of their input.
+    m_fullScreenFlash.inputHook = nullptr;
+    m_fullScreenFlash.DestroyWindow();
+    m_previewFlash.DestroyWindow();
+    if (m_cursorHidden)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 bool CScrnSaverWnd::Create(const QString& name, const QRect& area, QWindow* parent)
@@ -49,7 +55,19 @@ bool CScrnSaverWnd::Create(const QString& name, const QRect& area, QWindow* pare
     m_background = DesktopSmear::Background(DesktopGrab::Grab(QRect(m_preview ? desktopOrigin : area.topLeft(),
                                                                     area.size())));
 
+    m_movieRect = SaverFiles::MovieRect(area.size(), SaverFiles::ReadMovieSize(m_files.configuration));
+    // A missing movie leaves the darkened desktop picture: its control stays
+    // hidden rather than showing an empty black page.
+    const bool visible = QFileInfo(m_files.movie).isFile();
+
     if (m_preview) {
+        // The control comes before the native window: a web view added later
+        // makes Qt remake the window for its kind of drawing, and the remade
+        // window would no longer sit inside the foreign one.
+        if (m_previewFlash.Create(QString(), visible, m_movieRect, this, 1)) {
+            m_previewFlash.SetMovie(QStringLiteral("0"));
+            m_previewFlash.SetMovie(m_files.movie);
+        }
         setAttribute(Qt::WA_NativeWindow);
         setWindowFlags(Qt::FramelessWindowHint);
         winId();
@@ -67,15 +85,23 @@ bool CScrnSaverWnd::Create(const QString& name, const QRect& area, QWindow* pare
     } else {
         setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         setGeometry(area);
-    }
-
-    m_movieRect = SaverFiles::MovieRect(area.size(), SaverFiles::ReadMovieSize(m_files.configuration));
-    m_movieArea = new QWidget(this);
-    m_movieArea->setGeometry(m_movieRect);
-    m_movieArea->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    if (!m_preview)
+        // The full-screen control hands its input to the ending rules.
+        if (m_fullScreenFlash.Create(QString(), visible, m_movieRect, this, 1)) {
+            m_fullScreenFlash.inputHook = [this](QObject* watched, QEvent* event) {
+                HandleInput(watched, event);
+                return false; // the movie still sees the input
+            };
+        }
         StartFullScreenInput();
+        if (m_fullScreenFlash.IsCreated()) {
+            m_fullScreenFlash.SetMovie(QStringLiteral("0"));
+            m_fullScreenFlash.SetMovie(m_files.movie);
+        }
+        if (m_fullScreenFlash.IsCreated() && visible)
+            m_fullScreenFlash.Window()->setFocus();
+        else
+            setFocus();
+    }
     show();
     if (!m_preview) {
         raise();
@@ -84,12 +110,24 @@ bool CScrnSaverWnd::Create(const QString& name, const QRect& area, QWindow* pare
     return true;
 }
 
+CMoviePlayer* CScrnSaverWnd::MovieControl()
+{
+    CMoviePlayer* control = m_preview ? static_cast<CMoviePlayer*>(&m_previewFlash) : &m_fullScreenFlash;
+    return control->IsCreated() ? control : nullptr;
+}
+
 void CScrnSaverWnd::StartFullScreenInput()
 {
     m_rules.Start(QCursor::pos(), nowMs(), CScrnSaverEndRules::LoadSettings());
-    setCursor(Qt::BlankCursor);
+    // The cursor is hidden over the whole saver, the movie included (the web
+    // view sets cursors of its own).
+    if (!m_cursorHidden) {
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+        m_cursorHidden = true;
+    }
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    qApp->installEventFilter(this);
+    installEventFilter(this);
 }
 
 void CScrnSaverWnd::paintEvent(QPaintEvent*)
@@ -100,8 +138,16 @@ void CScrnSaverWnd::paintEvent(QPaintEvent*)
 
 bool CScrnSaverWnd::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == this)
+        HandleInput(watched, event);
+    // Every event then takes its normal course.
+    return QWidget::eventFilter(watched, event);
+}
+
+void CScrnSaverWnd::HandleInput(QObject* watched, QEvent* event)
+{
     if (m_preview || m_closing)
-        return QWidget::eventFilter(watched, event);
+        return;
     bool ends = false;
     switch (event->type()) {
     case QEvent::MouseMove:
@@ -129,8 +175,6 @@ bool CScrnSaverWnd::eventFilter(QObject* watched, QEvent* event)
     }
     if (ends)
         RequestClose();
-    // Every event then takes its normal course.
-    return QWidget::eventFilter(watched, event);
 }
 
 void CScrnSaverWnd::RequestClose()
@@ -145,7 +189,7 @@ void CScrnSaverWnd::RequestClose()
 void CScrnSaverWnd::OnCloseMessage()
 {
     m_closePosted = false;
-    switch (m_rules.OnClose(nowMs(), QCursor::pos(), m_passwordCheck)) {
+    switch (m_rules.OnClose(nowMs(), QCursor::pos(), [this] { return CheckPassword(); })) {
     case CScrnSaverEndRules::CloseAction::Ignore:
     case CScrnSaverEndRules::CloseAction::StayRunning:
         return;
@@ -153,10 +197,28 @@ void CScrnSaverWnd::OnCloseMessage()
         break;
     }
     m_closing = true;
-    delete m_movieArea;
-    m_movieArea = nullptr;
+    // Stop the movie, then the control goes.
+    if (m_fullScreenFlash.IsCreated()) {
+        m_fullScreenFlash.SetMovie(QStringLiteral("0"));
+        m_fullScreenFlash.DestroyWindow();
+    }
+    if (m_cursorHidden) {
+        QGuiApplication::restoreOverrideCursor();
+        m_cursorHidden = false;
+    }
     emit Ended();
     close();
+}
+
+bool CScrnSaverWnd::CheckPassword()
+{
+    // The standard arrow while the check runs.
+    if (m_cursorHidden)
+        QGuiApplication::changeOverrideCursor(Qt::ArrowCursor);
+    const bool passed = !m_passwordCheck || m_passwordCheck();
+    if (m_cursorHidden)
+        QGuiApplication::changeOverrideCursor(Qt::BlankCursor);
+    return passed;
 }
 
 void CScrnSaverWnd::closeEvent(QCloseEvent* event)

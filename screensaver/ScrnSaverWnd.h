@@ -6,6 +6,8 @@
 
 #include "screensaver/SaverFiles.h"
 #include "screensaver/ScrnSaverEndRules.h"
+#include "screensaver/ScrnSaverFlash.h"
+#include "screensaver/ShockwaveFlash.h"
 
 #include <QImage>
 #include <QWidget>
@@ -32,6 +34,9 @@ public:
     QRect MovieRect() const { return m_movieRect; }
     const QImage& BackgroundImage() const { return m_background; }
     CScrnSaverEndRules& Rules() { return m_rules; }
+    // The control playing the movie: the preview control in a preview, the
+    // full-screen control otherwise; null when it could not be made.
+    CMoviePlayer* MovieControl();
 
     // The check run when closing past the password delay. The desktop locks
     // the screen itself, so the default always passes.
@@ -48,17 +53,22 @@ protected:
 
 private:
     void StartFullScreenInput();
+    // The ending rules for input to the window or to its full-screen control.
+    void HandleInput(QObject* watched, QEvent* event);
     void RequestClose();
     void OnCloseMessage();
+    bool CheckPassword();
 
     SaverFiles m_files;
     QRect m_movieRect;
     QImage m_background;
     CScrnSaverEndRules m_rules;
     std::function<bool()> m_passwordCheck = [] { return true; };
-    QWidget* m_movieArea = nullptr;
+    CShockwaveFlash m_previewFlash;
+    CScrnSaverFlash m_fullScreenFlash;
     bool m_preview = false;
     bool m_closing = false;
     bool m_closePosted = false;
     bool m_wasActive = false;
+    bool m_cursorHidden = false;
 };

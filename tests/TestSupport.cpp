@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QRegularExpression>
+#include <cmath>
 
 namespace TestSupport {
 
@@ -55,5 +57,100 @@ void WriteAll(const QString& path, const QByteArray& bytes)
 
 QString AppDir() { return QStringLiteral(KELVANA_APP_DIR); }
 QString DataDir() { return QStringLiteral(KELVANA_TEST_DATA); }
+
+QStringList WriteTemplateAlbum(const QString& root, const QString& name, int phototime, const QString& templateFolder)
+{
+    const QString from = AppDir() + QStringLiteral("/Sources/Templates/Previews/") + templateFolder + QLatin1Char('/');
+    const QStringList movies = QDir(from).entryList({QStringLiteral("*.js")}, QDir::Files);
+    const QStringList configurations = QDir(from).entryList({QStringLiteral("*.xml")}, QDir::Files);
+    if (movies.isEmpty() || configurations.isEmpty())
+        return {};
+    const QString to = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+    QDir().mkpath(to);
+    if (!QFile::copy(from + movies.first(), to + name + QStringLiteral(".js")))
+        return {};
+    const struct {
+        const char* source;
+        const char* target;
+    } folders[] = {{"photo", "photo"}, {"Thumbs", "thumbs"}, {"res", "res"}};
+    for (const auto& folder : folders) {
+        const QString source = from + QLatin1String(folder.source) + QLatin1Char('/');
+        const QString target = to + QLatin1String(folder.target) + QLatin1Char('/');
+        QDir().mkpath(target);
+        for (const QString& file : QDir(source).entryList(QDir::Files))
+            QFile::copy(source + file, target + file);
+    }
+    QString configuration = QString::fromUtf8(ReadAll(from + configurations.first()));
+    configuration.replace(QRegularExpression(QStringLiteral("phototime=\"[^\"]*\"")),
+                          QStringLiteral("phototime=\"%1\"").arg(phototime));
+    WriteAll(to + name + QStringLiteral(".xml"), configuration.toUtf8());
+    QStringList photos;
+    static const QRegularExpression photo(QStringLiteral("d_URL=\"([^\"]+)\""));
+    for (const QRegularExpressionMatch& m : photo.globalMatch(configuration))
+        photos << to + m.captured(1);
+    return photos;
+}
+
+namespace {
+// Average colours of a 3 x 3 grid over the middle half of `area`.
+QList<QColor> MiddleGrid(const QImage& image, const QRect& area)
+{
+    const QRect middle(area.x() + area.width() / 4, area.y() + area.height() / 4, area.width() / 2, area.height() / 2);
+    QList<QColor> grid;
+    for (int gy = 0; gy < 3; ++gy) {
+        for (int gx = 0; gx < 3; ++gx) {
+            const QRect cell(middle.x() + middle.width() * gx / 3, middle.y() + middle.height() * gy / 3,
+                             middle.width() / 3, middle.height() / 3);
+            qint64 r = 0, g = 0, b = 0, n = 0;
+            for (int y = cell.top(); y <= cell.bottom(); ++y) {
+                for (int x = cell.left(); x <= cell.right(); ++x) {
+                    if (!image.rect().contains(x, y))
+                        continue;
+                    const QRgb p = image.pixel(x, y);
+                    r += qRed(p);
+                    g += qGreen(p);
+                    b += qBlue(p);
+                    ++n;
+                }
+            }
+            grid << (n ? QColor(int(r / n), int(g / n), int(b / n)) : QColor(Qt::black));
+        }
+    }
+    return grid;
+}
+} // namespace
+
+int NearestPhoto(const QImage& screen, const QRect& area, const QStringList& photos, QList<double>* distances)
+{
+    const QList<QColor> shown = MiddleGrid(screen, area);
+    int nearest = -1;
+    double best = 0;
+    for (int i = 0; i < photos.size(); ++i) {
+        const QImage photo(photos[i]);
+        const QList<QColor> grid = MiddleGrid(photo, photo.rect());
+        double distance = 0;
+        for (int c = 0; c < grid.size(); ++c) {
+            distance += std::hypot(std::hypot(grid[c].red() - shown[c].red(), grid[c].green() - shown[c].green()),
+                                   grid[c].blue() - shown[c].blue());
+        }
+        distance /= double(grid.size());
+        if (distances)
+            distances->append(distance);
+        if (nearest < 0 || distance < best) {
+            nearest = i;
+            best = distance;
+        }
+    }
+    return nearest;
+}
+
+void KeepScreenshot(const QImage& picture, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("KELVANA_TEST_SCREENSHOTS");
+    if (folder.isEmpty() || picture.isNull())
+        return;
+    QDir().mkpath(folder);
+    picture.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
 
 } // namespace TestSupport

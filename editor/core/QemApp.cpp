@@ -4,7 +4,9 @@
 #include "common/MoviePlayerCheck.h"
 #include "common/Platform.h"
 #include "editor/catalogues/Catalogues.h"
+#include "editor/core/AlbumModel.h"
 #include "editor/core/HistoryRecord.h"
+#include "editor/core/ProjectFile.h"
 #include "editor/core/RecentProjects.h"
 #include "editor/core/StringTable.h"
 #include "editor/core/SubjectManager.h"
@@ -175,9 +177,28 @@ QWidget* CqemApp::CreateMainWindow()
     return window;
 }
 
-bool CqemApp::OpenFolder(const QString&)
+bool CqemApp::OpenFolder(const QString& folder)
 {
-    return false;
+    AlbumModel* album = AlbumModel::Instance();
+    if (!album)
+        return false;
+    if (!QFileInfo(folder).isDir()) {
+        ShowMessage(QMessageBox::Warning, QStringLiteral("%1 was not found.").arg(folder), QMessageBox::Ok);
+        return false;
+    }
+    album->Clear();
+    album->ResetProject();
+    if (ProjectFile::Open(*album, ProjectFile::PathIn(folder))) {
+        album->SetOpened(true);
+        album->SetUntitled(false);
+        album->SetProjectFolder(folder);
+    } else {
+        ShowMessage(QMessageBox::Warning, Strings::Load(Strings::LoadAlbumFailed), QMessageBox::Ok);
+    }
+    album->SetModified(false);
+    if (CSubject* subject = CSubjectManager::Manager()->Find(kSubjectPrjState))
+        subject->Notify(1);
+    return true;
 }
 
 void CqemApp::NewAlbum() {}

@@ -47,7 +47,10 @@ public:
 protected:
     // The main window; the base creates a plain window with the product title.
     virtual QWidget* CreateMainWindow();
-    // Opens the album of a project folder; false when that fails.
+    // Opens the album of the project folder into the editor's album: false
+    // (after "%s was not found.") when the folder is gone or there is no album;
+    // a project file that cannot be read shows string 113 and leaves an empty
+    // untitled album. The album library refines this with its list.
     virtual bool OpenFolder(const QString& folder);
     // Starts a new album.
     virtual void NewAlbum();

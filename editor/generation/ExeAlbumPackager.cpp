@@ -148,17 +148,27 @@ bool CExeAlbumPackager::WriteExecutable(const QString& target, const QString& te
 
 bool CExeAlbumPackager::PackageAlbum(const QString& target)
 {
+    m_error.clear();
     const QString folder = FileUtils::TemporaryFolder(true);
-    if (folder.isEmpty() || !m_generate)
+    if (folder.isEmpty()) {
+        m_error = QStringLiteral("cannot create a temporary folder in %1").arg(FileUtils::TempDir());
         return false;
-    const std::optional<AlbumOutput> album = m_generate(folder, false);
-    if (!album)
+    }
+    const std::optional<AlbumOutput> album = m_generate ? m_generate(folder, false) : std::nullopt;
+    if (!album) {
+        // What a cancelled or failed generation wrote is of no use to anyone.
+        FileUtils::DeleteTree(folder);
         return false;
+    }
     const QString playerTemplate = TemplatePath();
-    if (!QFileInfo(playerTemplate).isFile())
+    if (!QFileInfo(playerTemplate).isFile()) {
+        m_error = QStringLiteral("the player program %1 is missing").arg(playerTemplate);
         return false;
-    if (!WriteExecutable(target, playerTemplate, *album))
+    }
+    if (!WriteExecutable(target, playerTemplate, *album)) {
+        m_error = QStringLiteral("cannot write the executable %1").arg(target);
         return false;
+    }
     for (int i = AlbumPayload::kGroupCount - 1; i >= 0; --i)
         FileUtils::RemoveEmptiedFolder(album->folders[size_t(i)]);
     return true;

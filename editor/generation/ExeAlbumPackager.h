@@ -19,8 +19,14 @@ public:
     // Generates the album into a fresh temporary folder, writes the executable
     // at `target` (overwriting it) and removes the temporary album. False when
     // the generation, the template, the copy or a write failed; after a write
-    // failure no partial executable is left at `target`.
+    // failure no partial executable is left at `target`. A generation that
+    // yields no album (cancelled, or a full disk) leaves no temporary folder;
+    // after the later failures the generated album stays for inspection.
     bool PackageAlbum(const QString& target);
+
+    // Why the last PackageAlbum failed, for the packaging steps; empty when it
+    // succeeded or when the generation failed (its driver knows why).
+    const QString& LastError() const { return m_error; }
 
     QString TemplatePath() const;
     static QString TemplatePath(const QString& appDir);
@@ -40,4 +46,5 @@ public:
 private:
     FolderAlbumGenerator m_generate;
     QString m_appDir;
+    QString m_error;
 };

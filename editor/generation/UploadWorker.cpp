@@ -3,6 +3,7 @@
 #include "common/FileUtils.h"
 #include "editor/core/StringTable.h"
 #include "editor/generation/AlbumZip.h"
+#include "editor/generation/GenerationDriver.h"
 #include "editor/generation/ZipProcessNotify.h"
 
 namespace UploadWorker {
@@ -11,6 +12,7 @@ void Run(CZipProcessNotify& notify, const FolderAlbumGenerator& generate)
 {
     notify.Post(CZipProcessNotify::GenerationStarted);
     const QString folder = FileUtils::TemporaryFolder(true);
+    notify.albumFolder = folder;
     const bool generated = !folder.isEmpty() && generate && generate(folder, false).has_value();
     if (!generated) {
         notify.result = CZipProcessNotify::GenerationFailed;
@@ -36,6 +38,15 @@ std::thread Start(CZipProcessNotify& notify, FolderAlbumGenerator generate)
 {
     notify.ResetEnd();
     return std::thread([&notify, generate = std::move(generate)] { Run(notify, generate); });
+}
+
+std::thread Start(CZipProcessNotify& notify, const AlbumModel& album)
+{
+    notify.ResetEnd();
+    return std::thread([&notify, &album] {
+        GenerationDriver driver(album);
+        Run(notify, driver.AsGenerator());
+    });
 }
 
 QString ResultMessage(int result)

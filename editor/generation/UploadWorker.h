@@ -10,6 +10,7 @@
 #include <QString>
 #include <thread>
 
+class AlbumModel;
 class CZipProcessNotify;
 
 namespace UploadWorker {
@@ -21,6 +22,10 @@ void Run(CZipProcessNotify& notify, const FolderAlbumGenerator& generate);
 
 // Runs the worker on a new thread.
 std::thread Start(CZipProcessNotify& notify, FolderAlbumGenerator generate);
+
+// Runs the worker on a new thread with the generation driver over `album`,
+// which must not change until the end event is set.
+std::thread Start(CZipProcessNotify& notify, const AlbumModel& album);
 
 // What the editor tells the user after the run: nothing for success (the
 // upload dialog opens) and for a cancel, "生成影集失败" otherwise.

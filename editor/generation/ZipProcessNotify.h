@@ -46,6 +46,9 @@ public:
     std::atomic<int> result{Success};
     // The archive of a successful run (read it once the end event is set).
     QString archivePath;
+    // The temporary folder the run generated the album into (empty when none
+    // could be made); it is left in place for the caller.
+    QString albumFolder;
 
     // The end event: set by the worker as its last step.
     void SetEnd();

@@ -252,7 +252,7 @@ QImage LoadThumbnailBitmap(const QString& path)
     return LoadFittedBitmap(path, kThumbWidth, kThumbHeight, false);
 }
 
-bool SaveBitmapAs(const QString& path, const QImage& bitmap, const QByteArray& format)
+bool SaveBitmapAs(const QString& path, const QImage& bitmap, const QByteArray& format, int quality)
 {
     if (path.isEmpty() || bitmap.isNull())
         return false;
@@ -267,10 +267,16 @@ bool SaveBitmapAs(const QString& path, const QImage& bitmap, const QByteArray& f
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QImageWriter writer(&file, format);
-    if (format == "jpeg")
+    if (quality >= 0)
+        writer.setQuality(quality);
+    else if (format == "jpeg")
         writer.setQuality(75);
-    if (!writer.write(out))
+    // A short write can surface only when the buffer is flushed, and commit()
+    // would still put the truncated file in place: flush and check first.
+    if (!writer.write(out) || !file.flush()) {
+        file.cancelWriting();
         return false;
+    }
     return file.commit();
 }
 

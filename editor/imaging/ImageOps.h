@@ -69,6 +69,9 @@ QImage Resample(const QImage& image, QSize size);
 bool SaveBitmapToFile(const QString& path, const QImage& bitmap);
 // Saves with the named encoder ("jpeg", "png", "bmp", "gif", "tiff"),
 // whatever the extension (display copies are PNG data under a ".jpg" name).
-bool SaveBitmapAs(const QString& path, const QImage& bitmap, const QByteArray& format);
+// quality is the encoder's quality setting (for PNG it chooses the
+// compression: 80 and above compress fast); -1 keeps the default (75 for
+// JPEG).
+bool SaveBitmapAs(const QString& path, const QImage& bitmap, const QByteArray& format, int quality = -1);
 
 } // namespace ImageOps

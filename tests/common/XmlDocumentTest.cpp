@@ -1,7 +1,10 @@
 #include "common/XmlDocument.h"
 #include "tests/TestSupport.h"
 
+#include <QDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -119,6 +122,27 @@ TEST(XmlDocument, SaveWithEmptyPathWritesBackAndFailureKeepsOldFile)
     ASSERT_TRUE(again.Load(path));
     EXPECT_EQ(again.AsNode().GetValue(QStringLiteral("a")), QStringLiteral("2"));
     EXPECT_FALSE(doc.Save(TestSupport::TempDir() + "no/such/folder/x.xml"));
+}
+
+TEST(XmlDocument, SaveOnAFullDiskKeepsTheOldFile)
+{
+    const QString path = writeXml("full.xml", "<r a=\"1\"/>");
+    const QByteArray before = TestSupport::ReadAll(path);
+    CXmlDocumentWrapper doc;
+    ASSERT_TRUE(doc.Load(path));
+    doc.AsNode().SetValue(QStringLiteral("a"), QString(2000, QLatin1Char('x')));
+    // No file of this process may grow beyond 100 bytes: the buffered write
+    // fails only when it is flushed.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{100, RLIM_INFINITY};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const bool saved = doc.Save();
+    limit.rlim_cur = RLIM_INFINITY;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(TestSupport::ReadAll(path), before);
+    EXPECT_EQ(QDir(TestSupport::TempDir()).entryList({"full.xml*"}, QDir::Files | QDir::Hidden),
+              QStringList{"full.xml"});
 }
 
 TEST(XmlDocument, ChildNodesGiveEveryKindWithWalkNames)

@@ -219,15 +219,25 @@ TEST(ExeAlbumPackager, PackageAlbumStopsWithoutOutputOrTemplate)
 {
     const QString appDir = TestSupport::MakeFolder("app");
     const QString target = TestSupport::TempDir() + "Trip";
-    CExeAlbumPackager failing([](const QString&, bool) { return std::optional<AlbumOutput>(); }, appDir);
+    // A generation that wrote part of an album and then failed (a full disk,
+    // a cancel): its temporary folder goes.
+    CExeAlbumPackager failing(
+        [](const QString& folder, bool) {
+            MakeAlbum(folder);
+            return std::optional<AlbumOutput>();
+        },
+        appDir);
     MakeTemplate(appDir + "/Sources/Player");
     EXPECT_FALSE(failing.PackageAlbum(target));
     EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_FALSE(QFileInfo::exists(TestSupport::TempDir() + "0"));
+    EXPECT_TRUE(failing.LastError().isEmpty()); // the generation says why
 
     QFile::remove(appDir + "/Sources/Player");
     CExeAlbumPackager noTemplate([](const QString& folder, bool) { return MakeAlbum(folder); }, appDir);
     EXPECT_FALSE(noTemplate.PackageAlbum(target));
     EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_TRUE(noTemplate.LastError().contains("Sources/Player is missing")) << noTemplate.LastError().toStdString();
     // The generated album stays for inspection when the template is missing.
-    EXPECT_TRUE(QFileInfo::exists(TestSupport::TempDir() + "1/photo/a.jpg"));
+    EXPECT_TRUE(QFileInfo::exists(TestSupport::TempDir() + "0/photo/a.jpg"));
 }

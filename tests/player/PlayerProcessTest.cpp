@@ -1,9 +1,13 @@
 // The player program itself, started under a virtual X display.
 #include "editor/generation/ExeAlbumPackager.h"
+#include "player/MovieFit.h"
 #include "tests/TestSupport.h"
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -28,14 +32,19 @@ QStringList Lines(const QString& path)
 }
 
 // Starts the programs together under xvfb-run (white root window), with
-// `playerTemp` as their temporary folder.
-PlayersRun RunPlayers(const QStringList& programs, const QString& playerTemp)
+// `playerTemp` as their temporary folder. With a `stateFile` the screen is
+// looked at once the movie has written its state there.
+PlayersRun RunPlayers(const QStringList& programs, const QString& playerTemp, const QString& stateFile = QString())
 {
     PlayersRun run;
     const QString out = TestSupport::MakeFolder("out");
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "xcb");
+    if (!stateFile.isEmpty()) {
+        QFile::remove(stateFile);
+        env.insert("KELVANA_MOVIE_STATE_FILE", stateFile);
+    }
     process.setProcessEnvironment(env);
     process.start("xvfb-run", QStringList{"-a", "-s", "-screen 0 1024x768x24 -wr", "sh", KELVANA_PLAYER_SCRIPT, out, playerTemp}
                                   + programs);
@@ -112,5 +121,52 @@ TEST(PlayerProgram, TwoAlbumsStartedAtOnceUnpackIntoDifferentFoldersAndCleanUp)
     EXPECT_FALSE(WindowGeometry(run.windows, "One").isEmpty());
     EXPECT_FALSE(WindowGeometry(run.windows, "Two").isEmpty());
     EXPECT_EQ(run.during, QStringList({"0", "1"}));
+    EXPECT_EQ(run.after, QStringList());
+}
+
+TEST(PlayerProgram, APackagedAlbumPlaysItsMovieShowingTheFirstPhotoAndCleansUp)
+{
+    if (!HaveXvfb())
+        GTEST_SKIP() << "needs xvfb-run, xwininfo and ImageMagick's import";
+    AlbumOutput album;
+    ASSERT_TRUE(album.MakeFolders(TestSupport::TempDir() + "album"));
+    // Slides of a minute each, so that the first photo is still there when the
+    // screen is looked at, however slow the machine.
+    const QStringList photos = TestSupport::WriteTemplateAlbum(album.RootFolder(), "Trip", 60);
+    ASSERT_EQ(photos.size(), 6);
+    const QString bin = TestSupport::MakeFolder("bin");
+    ASSERT_TRUE(CExeAlbumPackager::WriteExecutable(bin + "/Holiday", PlayerTemplate(), album));
+
+    const QString playerTemp = TestSupport::MakeFolder("playertemp");
+    const QString stateFile = TestSupport::TempDir() + "state.json";
+    const PlayersRun run = RunPlayers({bin + "/Holiday"}, playerTemp, stateFile);
+    ASSERT_TRUE(run.ran);
+    const QJsonObject state = QJsonDocument::fromJson(ReadAll(stateFile)).object();
+    ASSERT_FALSE(state.isEmpty()) << "the movie never showed its first photo";
+    EXPECT_EQ(state.value("slideCount").toInt(), 6);
+    EXPECT_EQ(state.value("currentSlide").toInt(), 0);
+    EXPECT_EQ(state.value("shownSlides").toArray(), QJsonArray({0}));
+    EXPECT_TRUE(state.value("skipped").toArray().isEmpty());
+    const QString source = state.value("configSource").toString();
+    EXPECT_TRUE(source == "fetch" || source == "xhr") << source.toStdString(); // read beside the unpacked movie
+    EXPECT_TRUE(state.value("music").toObject().value("url").toString().endsWith("/res/classic.mp3"));
+
+    // The first photo fills the movie, which the fitting rule placed; the
+    // rest of the window is black.
+    TestSupport::KeepScreenshot(run.screen, "player-album");
+    const QRect window = WindowGeometry(run.windows, "Holiday");
+    ASSERT_FALSE(window.isEmpty()) << run.windows.toStdString();
+    const QRect movie = MovieFit::Place(window.size()).translated(window.topLeft());
+    ASSERT_GT(window.width(), movie.width() + 20);
+    QList<double> distances;
+    EXPECT_EQ(TestSupport::NearestPhoto(run.screen, movie, photos, &distances), 0)
+        << "distances to the photos: " << QStringList([&] {
+               QStringList texts;
+               for (double d : distances)
+                   texts << QString::number(d, 'f', 1);
+               return texts;
+           }()).join(", ").toStdString();
+    EXPECT_EQ(run.screen.pixelColor(window.left() + 5, window.center().y()), QColor(Qt::black));
+    EXPECT_EQ(run.during, QStringList({"0"}));
     EXPECT_EQ(run.after, QStringList());
 }

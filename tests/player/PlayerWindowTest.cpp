@@ -61,15 +61,26 @@ TEST(PlayerWindow, APackagedAlbumUnpacksFitsClosesOnEscapeAndCleansUp)
         EXPECT_TRUE(QFileInfo(folders[3] + "a.jpg").isFile());
         QFile::setPermissions(folders[3] + "a.jpg", QFileDevice::ReadOwner);
 
+        // The movie plays in the control, which may reach the network.
+        EXPECT_EQ(dialog.Flash().GetMovie(), dialog.MoviePath());
+        EXPECT_EQ(dialog.Flash().GetAllowNetworking(), "all");
+
         dialog.show();
         dialog.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         dialog.resize(500, 400);
         QApplication::processEvents();
         EXPECT_EQ(dialog.MovieGeometry(), QRect(-16, 0, 533, 400));
+        EXPECT_EQ(dialog.Flash().Window()->geometry(), QRect(-16, 0, 533, 400));
         EXPECT_TRUE(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint);
 
-        QTest::keyClick(&dialog, Qt::Key_Escape);
+        // Escape closes the window also while the movie has the keyboard.
+        dialog.Flash().Window()->setFocus();
+        QApplication::processEvents();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(focus == dialog.Flash().Window() || dialog.Flash().Window()->isAncestorOf(focus));
+        QTest::keyClick(focus, Qt::Key_Escape);
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
         EXPECT_TRUE(QFileInfo::exists(folders[0])); // removed when the window object goes
@@ -108,6 +119,25 @@ TEST(PlayerWindow, AboutEntryOpensTheAboutBox)
 {
     CQemPlayerDlg dialog(MakeAlbumExecutable("Trip"));
     ASSERT_FALSE(dialog.WindowMenu()->actions().isEmpty());
+
+    // A right click over the movie brings up the menu with the entry.
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QVariant state;
+        return dialog.Flash().Evaluate("document.readyState", &state) && state.toString() == "complete";
+    }, 20000));
+    QWidget* movie = dialog.Flash().Window()->focusProxy() ? dialog.Flash().Window()->focusProxy()
+                                                           : dialog.Flash().Window();
+    // (The page may take a moment before it handles input: click again now and then.)
+    bool shown = false;
+    for (int attempt = 0; attempt < 10 && !shown; ++attempt) {
+        QTest::mouseClick(movie, Qt::RightButton, {}, QPoint(movie->width() / 2, movie->height() / 2));
+        shown = QTest::qWaitFor([&] { return dialog.WindowMenu()->isVisible(); }, 3000);
+    }
+    EXPECT_TRUE(shown);
+    dialog.WindowMenu()->hide();
+
     QAction* about = dialog.WindowMenu()->actions().first();
     EXPECT_EQ(about->text(), "&About Kelvana Player...");
     QString title;

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Runs inside xvfb-run: starts the given programs at the same time, waits for
-# their windows, records the windows, the temporary folder and the screen,
-# then ends the programs with SIGTERM and records the temporary folder again.
+# their windows (and, when KELVANA_MOVIE_STATE_FILE is set, for the movie to
+# report its state there), records the windows, the temporary folder and the
+# screen, then ends the programs with SIGTERM and records the temporary folder
+# again.
 #   run_players.sh OUTDIR PLAYER_TMPDIR PROGRAM...
 out=$1
 temp=$2
@@ -20,6 +22,14 @@ for program in "$@"; do
     sleep 0.1
   done
 done
+if [ -n "${KELVANA_MOVIE_STATE_FILE:-}" ]; then
+  tries=0
+  until [ -f "$KELVANA_MOVIE_STATE_FILE" ]; do
+    tries=$((tries + 1))
+    [ $tries -gt 1200 ] && break
+    sleep 0.1
+  done
+fi
 sleep 1
 xwininfo -root -tree >"$out/windows.txt"
 ls "$temp" >"$out/during.txt"

@@ -3,6 +3,7 @@
 #include "tests/TestSupport.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -94,9 +95,17 @@ TEST(SaverWindow, AKeyEndsTheSaverAndInputDuringTheCheckDoesNot)
     QSignalSpy ended(window.data(), &CScrnSaverWnd::Ended);
     ASSERT_TRUE(window->Create("Show", QRect(0, 0, 320, 200), nullptr));
     EXPECT_EQ(window->MovieRect(), QRect(0, 0, 320, 200)); // no configuration: the whole window
+    // The cursor is hidden while the saver runs and is the arrow during the check.
+    const auto cursorShape = [] {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        return cursor ? int(cursor->shape()) : -1;
+    };
+    EXPECT_EQ(cursorShape(), int(Qt::BlankCursor));
     int checks = 0;
+    int cursorDuringCheck = -1;
     window->SetPasswordCheck([&] {
         ++checks;
+        cursorDuringCheck = cursorShape();
         // A key while the check runs is ignored.
         QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
         QApplication::sendEvent(window, &key);
@@ -107,9 +116,59 @@ TEST(SaverWindow, AKeyEndsTheSaverAndInputDuringTheCheckDoesNot)
     QApplication::sendEvent(window, &key);
     QApplication::processEvents();
     EXPECT_EQ(checks, 1);
+    EXPECT_EQ(cursorDuringCheck, int(Qt::ArrowCursor));
     EXPECT_EQ(ended.count(), 0); // refused: still running
+    EXPECT_EQ(cursorShape(), int(Qt::BlankCursor));
     window->SetPasswordCheck([] { return true; });
     QApplication::sendEvent(window, &key);
     QApplication::processEvents();
     EXPECT_EQ(ended.count(), 1);
+    EXPECT_EQ(cursorShape(), -1); // the cursor is back
+}
+
+TEST(SaverWindow, FullScreenMoviePlaysInTheControlWhoseInputEndsTheSaver)
+{
+    // Both kinds of input reach the ending rules from the movie control that
+    // holds the keyboard focus: a key, and a mouse movement past the threshold.
+    for (const bool byKey : {true, false}) {
+        SCOPED_TRACE(byKey ? "key" : "mouse");
+        const QString folder = TestSupport::MakeFolder("Trip");
+        WriteConfiguration(folder + "/Trip.xml", "movieWidth=\"800\" movieHeight=\"600\"");
+        TestSupport::WriteAll(folder + "/Trip.js", "// movie");
+        QPointer<CScrnSaverWnd> window = new CScrnSaverWnd(folder + "/Trip.scr");
+        ASSERT_TRUE(window->Create("Trip", QRect(0, 0, 1024, 768), nullptr));
+        CMoviePlayer* control = window->MovieControl();
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->GetMovie(), folder + "/Trip.js");
+        EXPECT_EQ(control->Window()->geometry(), QRect(112, 84, 800, 600));
+        EXPECT_TRUE(control->Window()->isVisible());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(control->Window() == focus || control->Window()->isAncestorOf(focus));
+
+        // When it ends, the movie has been stopped and its control closed.
+        QString movieAtEnd;
+        bool controlAtEnd = true;
+        QObject::connect(window, &CScrnSaverWnd::Ended, [&] {
+            movieAtEnd = control->GetMovie();
+            controlAtEnd = control->IsCreated();
+        });
+        QSignalSpy ended(window.data(), &CScrnSaverWnd::Ended);
+        if (byKey) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+            QApplication::sendEvent(focus, &key);
+        } else {
+            const QPoint start = window->Rules().StartCursor();
+            Move(focus, start + QPoint(-3, 3));
+            QApplication::processEvents();
+            EXPECT_EQ(ended.count(), 0);
+            Move(focus, start + QPoint(4, 0));
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(ended.count(), 1);
+        EXPECT_EQ(movieAtEnd.toStdString(), "0");
+        EXPECT_FALSE(controlAtEnd);
+        delete window.data();
+    }
 }
