@@ -420,30 +420,27 @@ defineEffect('splitHorizontal', shapeReveal(function (c, e, w, h) {
     c.rect(0, h / 2 * (1 - e), w, h * e);
 }));
 
-defineEffect('zoomIn', function (ctx, p, io) {
-    const e = easeOut(p), w = io.w, h = io.h;
-    io.drawA(ctx);
-    const s = lerp(0.2, 1, e);
+// Draws a picture over the stage scaled by `s` about the stage's centre, with
+// the given opacity.
+function drawScaledFromCentre(ctx, io, draw, s, alpha) {
+    const w = io.w, h = io.h;
     ctx.save();
-    ctx.globalAlpha = smooth(p * 1.6);
+    ctx.globalAlpha = alpha;
     ctx.translate(w / 2, h / 2);
     ctx.scale(s, s);
     ctx.translate(-w / 2, -h / 2);
-    io.drawB(ctx);
+    draw(ctx);
     ctx.restore();
+}
+
+defineEffect('zoomIn', function (ctx, p, io) {
+    io.drawA(ctx);
+    drawScaledFromCentre(ctx, io, io.drawB, lerp(0.2, 1, easeOut(p)), smooth(p * 1.6));
 });
 
 defineEffect('zoomOut', function (ctx, p, io) {
-    const e = easeInOut(p), w = io.w, h = io.h;
     io.drawB(ctx);
-    const s = lerp(1, 2.2, e);
-    ctx.save();
-    ctx.globalAlpha = 1 - smooth(p);
-    ctx.translate(w / 2, h / 2);
-    ctx.scale(s, s);
-    ctx.translate(-w / 2, -h / 2);
-    io.drawA(ctx);
-    ctx.restore();
+    drawScaledFromCentre(ctx, io, io.drawA, lerp(1, 2.2, easeInOut(p)), 1 - smooth(p));
 });
 
 defineEffect('randomBars', function (ctx, p, io) {
