@@ -173,31 +173,29 @@ void PhotoEditCommands::RotateLeft() { TransformWorkingCopy(RotatedLeft, ImageOp
 void PhotoEditCommands::RotateRight() { TransformWorkingCopy(RotatedRight, ImageOps::ApplyRotateRight); }
 void PhotoEditCommands::Mirror() { TransformWorkingCopy(MirroredOp, ImageOps::ApplyMirror); }
 
+QString PhotoEditCommands::SnapshotOf(const QString& copy)
+{
+    QString snapshot = m_copies.CopyMadeFrom(copy);
+    if (!Exists(snapshot))
+        snapshot = m_copies.MakeWorkingCopy(copy, false);
+    if (snapshot != m_snapshot) {
+        DiscardSnapshot();
+        m_snapshot = snapshot;
+    }
+    return snapshot;
+}
+
 void PhotoEditCommands::Brightness(int value)
 {
     TransformWorkingCopy(BrightnessOp, [this, value](const QString& copy) {
-        QString snapshot = m_copies.CopyMadeFrom(copy);
-        if (!Exists(snapshot))
-            snapshot = m_copies.MakeWorkingCopy(copy, false);
-        if (snapshot != m_snapshot) {
-            DiscardSnapshot();
-            m_snapshot = snapshot;
-        }
-        return ImageOps::ApplyBrightness(snapshot, copy, value);
+        return ImageOps::ApplyBrightness(SnapshotOf(copy), copy, value);
     });
 }
 
 void PhotoEditCommands::Contrast(int value)
 {
     TransformWorkingCopy(ContrastOp, [this, value](const QString& copy) {
-        QString snapshot = m_copies.CopyMadeFrom(copy);
-        if (!Exists(snapshot))
-            snapshot = m_copies.MakeWorkingCopy(copy, false);
-        if (snapshot != m_snapshot) {
-            DiscardSnapshot();
-            m_snapshot = snapshot;
-        }
-        return ImageOps::ApplyContrast(snapshot, copy, value);
+        return ImageOps::ApplyContrast(SnapshotOf(copy), copy, value);
     });
 }
 

@@ -102,6 +102,10 @@ private:
     // Rewrites the thumbnail and the view after the working copy changed.
     void Refresh(bool rewritten);
     void DiscardSnapshot();
+    // The unchanged copy that brightness and contrast are applied to: the one
+    // the working copy was made from, else a new one made now; a snapshot kept
+    // from before is discarded when this one differs.
+    QString SnapshotOf(const QString& copy);
     void SetCropMode(bool on);
     void SetRedEyeMode(bool on);
     void ReadFailed();
