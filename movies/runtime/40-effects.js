@@ -262,19 +262,26 @@ defineEffect('dissolve', function (ctx, p, io) {
     return done;
 });
 
-// Draws A and B mixed into a buffer reduced by `factor`, then scales it up.
-function reducedMix(ctx, io, factor, mix, smoothUp, name) {
-    const w = io.w, h = io.h;
-    const sw = Math.max(1, Math.ceil(w / factor)), sh = Math.max(1, Math.ceil(h / factor));
+// The buffer `name` of sw x sh with A and B mixed into it by `mix`, the whole
+// stage scaled down to fit.
+function mixInto(io, name, sw, sh, mix) {
     const small = io.buffer(name, sw, sh);
     const sc = small.getContext('2d');
-    sc.setTransform(sw / w, 0, 0, sh / h, 0, 0);
+    sc.setTransform(sw / io.w, 0, 0, sh / io.h, 0, 0);
     if (mix < 1) io.drawA(sc, true);
     if (mix > 0) {
         sc.globalAlpha = mix;
         io.drawB(sc, true);
         sc.globalAlpha = 1;
     }
+    return small;
+}
+
+// Draws A and B mixed into a buffer reduced by `factor`, then scales it up.
+function reducedMix(ctx, io, factor, mix, smoothUp, name) {
+    const w = io.w, h = io.h;
+    const sw = Math.max(1, Math.ceil(w / factor)), sh = Math.max(1, Math.ceil(h / factor));
+    const small = mixInto(io, name, sw, sh, mix);
     ctx.imageSmoothingEnabled = smoothUp;
     ctx.drawImage(small, 0, 0, sw, sh, 0, 0, w, h);
     ctx.imageSmoothingEnabled = true;
@@ -309,15 +316,7 @@ defineEffect('blur', function (ctx, p, io) {
     const w = io.w, h = io.h;
     const hw = Math.ceil(w / 2), hh = Math.ceil(h / 2);
     let sw = Math.max(1, Math.ceil(w / factor)), sh = Math.max(1, Math.ceil(h / factor));
-    let source = io.buffer('blur0', sw, sh);
-    const sc = source.getContext('2d');
-    sc.setTransform(sw / w, 0, 0, sh / h, 0, 0);
-    if (mix < 1) io.drawA(sc, true);
-    if (mix > 0) {
-        sc.globalAlpha = mix;
-        io.drawB(sc, true);
-        sc.globalAlpha = 1;
-    }
+    let source = mixInto(io, 'blur0', sw, sh, mix);
     for (let step = 1; sw < hw && step < 6; ++step) {
         const nw = Math.min(hw, sw * 3), nh = Math.min(hh, sh * 3);
         const next = io.buffer('blur' + step, nw, nh);
