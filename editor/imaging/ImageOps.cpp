@@ -145,6 +145,19 @@ QImage PlaceOnCanvas(const QImage& resampled, QSize canvas, QImage::Format forma
     return out;
 }
 
+// The picture reduced into the box keeping its proportions, in exact integer
+// arithmetic: the limiting side gets the box's length, the other one its
+// proportional length truncated (at least 1). Single-precision ratios would
+// give 479 x 360 for 4608 x 3456, and the picture would not fill its size.
+QSize ReducedInto(QSize image, QSize box)
+{
+    const qint64 w = image.width();
+    const qint64 h = image.height();
+    if (qint64(box.width()) * h > w * qint64(box.height())) // the height limits
+        return QSize(int(std::max<qint64>(1, w * box.height() / h)), box.height());
+    return QSize(box.width(), int(std::max<qint64>(1, h * box.width() / w)));
+}
+
 } // namespace
 
 QImage Decode(const QString& path)
@@ -158,20 +171,16 @@ QSize ShrinkOnlySize(QSize image, QSize box, float* scaleOut)
         *scaleOut = 1.0f;
     if (image.width() <= box.width() && image.height() <= box.height())
         return image;
-    const float r = std::max(float(image.width()) / float(box.width()), float(image.height()) / float(box.height()));
     if (scaleOut)
-        *scaleOut = r;
-    return QSize(std::max(1, int(float(image.width()) / r)), std::max(1, int(float(image.height()) / r)));
+        *scaleOut = std::max(float(image.width()) / float(box.width()), float(image.height()) / float(box.height()));
+    return ReducedInto(image, box);
 }
 
 QSize ResampleSize(QSize image, QSize canvas)
 {
     if (image.width() <= canvas.width() && image.height() <= canvas.height())
         return image;
-    const float a = float(canvas.width()) / float(canvas.height());
-    const float scale = a * float(image.height()) > float(image.width()) ? float(canvas.height()) / float(image.height())
-                                                                         : float(canvas.width()) / float(image.width());
-    return QSize(std::max(1, int(scale * float(image.width()))), std::max(1, int(scale * float(image.height()))));
+    return ReducedInto(image, canvas);
 }
 
 QRect CanvasPlacement(QSize image)
@@ -211,8 +220,7 @@ QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool s
     const auto plan = [&](QSize full, QSize* canvas, float* r) {
         if (shrinkOnly) {
             *canvas = ShrinkOnlySize(full, box, r);
-            if (*canvas == full)
-                return full;
+            return *canvas; // the reduced picture fills it exactly
         } else {
             *canvas = box;
             *r = 1.0f;

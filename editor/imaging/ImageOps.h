@@ -29,14 +29,15 @@ QImage Decode(const QString& path);
 
 // The fit rule.
 // Reduction with shrinkOnly: an image larger than the box in either direction
-// gets r = max(width / boxWidth, height / boxHeight) and the size
-// (width / r, height / r), single precision, truncated. An image that fits
-// keeps its size and r = 1.
+// is reduced keeping its proportions so that its limiting side gets the box's
+// length and the other side its proportional length, truncated (at least 1);
+// r = max(width / boxWidth, height / boxHeight). An image that fits keeps its
+// size and r = 1. The sizes are computed exactly in integers, so a 4:3 photo
+// fills 480 x 360 whatever its pixel count.
 QSize ShrinkOnlySize(QSize image, QSize box, float* scaleOut = nullptr);
 // The thumbnail step's resample size for an image placed on a w x h canvas:
-// with a = w / h, the scale is h / height when a x height > width, else
-// w / width; the size is (scale x width, scale x height) truncated (at least
-// 1 x 1). An image not larger than the canvas keeps its size.
+// the height limits when w x height > width x h, else the width, and the image
+// is reduced as above. An image not larger than the canvas keeps its size.
 QSize ResampleSize(QSize image, QSize canvas);
 // Where a picture of this size is drawn on the 480 x 360 editor canvas:
 // reduced to 480 wide, then to 360 high, keeping its proportions, and placed

@@ -229,3 +229,52 @@ TEST(ImageOps, GifKeepsFewColoursExactlyAndQuantisesMany)
     EXPECT_EQ(qAlpha(holesBack.pixel(5, 5)), 0);
     EXPECT_EQ(holesBack.pixelColor(6, 6), QColor(0, 0, 255));
 }
+
+// Common camera sizes fill their fitted size exactly: no truncated side and no
+// white row or column left at the picture's edge, in working copies and in
+// thumbnails, through the JPEG decoder's reduced decoding and the full one.
+TEST(ImageOps, CameraSizesFillTheirFittedSizeExactly)
+{
+    const struct {
+        QSize image;
+        QSize fitted;   // shrink-only into 480 x 360
+        QSize thumbnail; // the picture's part of the 192 x 144 thumbnail
+    } cases[] = {
+        {{4608, 3456}, {480, 360}, {192, 144}}, // 4:3
+        {{2592, 1944}, {480, 360}, {192, 144}},
+        {{4032, 3024}, {480, 360}, {192, 144}},
+        {{6000, 4000}, {480, 320}, {192, 128}}, // 3:2
+        {{5472, 3648}, {480, 320}, {192, 128}},
+        {{3840, 2160}, {480, 270}, {192, 108}}, // 16:9
+        {{4096, 2304}, {480, 270}, {192, 108}},
+        {{3456, 4608}, {270, 360}, {108, 144}}, // portrait
+        {{4000, 6000}, {240, 360}, {96, 144}},
+        {{2160, 3840}, {202, 360}, {81, 144}},
+    };
+    const QColor colour(40, 80, 120);
+    const auto isWhite = [](QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() > 200; };
+    for (const auto& c : cases) {
+        QImage picture(c.image, QImage::Format_RGB32);
+        picture.fill(colour);
+        for (const char* name : {"camera.jpg", "camera.png"}) {
+            const QString path = ImagingTest::Write(TestSupport::TempDir() + name, picture);
+            const QString what = QStringLiteral("%1 %2x%3").arg(name).arg(c.image.width()).arg(c.image.height());
+            EXPECT_EQ(ShrinkOnlySize(c.image, QSize(480, 360)), c.fitted) << qPrintable(what);
+            EXPECT_EQ(ResampleSize(c.image, QSize(192, 144)), c.thumbnail) << qPrintable(what);
+            const QImage fitted = LoadFittedBitmap(path, 480, 360, true);
+            ASSERT_EQ(fitted.size(), c.fitted) << qPrintable(what);
+            const QImage thumb = LoadThumbnailBitmap(path);
+            ASSERT_EQ(thumb.size(), QSize(192, 144)) << qPrintable(what);
+            const QRect placed((192 - c.thumbnail.width()) / 2, (144 - c.thumbnail.height()) / 2, c.thumbnail.width(),
+                               c.thumbnail.height());
+            for (const auto& [image, area] : {std::pair{fitted, fitted.rect()}, std::pair{thumb, placed}}) {
+                for (int x = area.left(); x <= area.right(); ++x)
+                    ASSERT_FALSE(isWhite(image.pixelColor(x, area.top())) || isWhite(image.pixelColor(x, area.bottom())))
+                        << qPrintable(what) << " column " << x;
+                for (int y = area.top(); y <= area.bottom(); ++y)
+                    ASSERT_FALSE(isWhite(image.pixelColor(area.left(), y)) || isWhite(image.pixelColor(area.right(), y)))
+                        << qPrintable(what) << " row " << y;
+            }
+        }
+    }
+}
