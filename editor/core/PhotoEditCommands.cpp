@@ -8,19 +8,11 @@
 #include "editor/imaging/ThumbnailCache.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <algorithm>
 
 namespace {
 
 bool Exists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
-
-QSize PictureSize(const QString& path)
-{
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    return reader.size();
-}
 
 } // namespace
 
@@ -233,7 +225,7 @@ void PhotoEditCommands::ApplyCrop(ImageOps::EdgeRect viewRect)
         ReadFailed();
         return;
     }
-    const ImageOps::EdgeRect rect = ViewToImage(viewRect, PictureSize(copy));
+    const ImageOps::EdgeRect rect = ViewToImage(viewRect, ImageOps::PictureSize(copy));
     const bool written = ImageOps::ApplyCrop(rect, copy);
     SetCropMode(false);
     if (!written) {

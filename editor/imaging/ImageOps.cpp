@@ -57,16 +57,23 @@ QImage DecodeFile(const QString& path, const std::function<QSize(QSize)>& scaled
         return QImage();
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(false); // pixels as stored; the user turns photos himself
+    // Upright as the camera meant it: a phone stores a portrait photo
+    // landscape with an EXIF orientation, and every browser applies it.
+    reader.setAutoTransform(true);
     const QByteArray format = reader.format();
     if (!IsPhotoFormat(format))
         return QImage();
+    // The reader's size and scaled size are the stored ones; the fit works on
+    // the upright picture.
+    const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0;
     QSize full = reader.size();
+    if (turned)
+        full.transpose();
     bool scaled = false;
     if (format == "jpeg" && full.isValid() && scaledFor) {
         const QSize wanted = scaledFor(full);
         if (wanted.isValid() && wanted != full) {
-            reader.setScaledSize(wanted);
+            reader.setScaledSize(turned ? wanted.transposed() : wanted);
             scaled = true;
         }
     }
@@ -163,6 +170,20 @@ QSize ReducedInto(QSize image, QSize box)
 QImage Decode(const QString& path)
 {
     return DecodeFile(path, nullptr, nullptr);
+}
+
+QSize PictureSize(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return QSize();
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    if (!IsPhotoFormat(reader.format()))
+        return QSize();
+    QSize size = reader.size();
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        size.transpose();
+    return size;
 }
 
 QSize ShrinkOnlySize(QSize image, QSize box, float* scaleOut)

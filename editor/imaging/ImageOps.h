@@ -4,7 +4,8 @@
 // Pictures are handed around as QImage in the depth they decode to: an opaque
 // true-colour photo as RGB888 (RGB32 straight from the JPEG decoder), a grey
 // one as Grayscale8, a palette picture as Indexed8 until it has to be
-// resampled. Pixels are taken as stored: an EXIF orientation is never applied.
+// resampled. Photos are decoded upright: an EXIF orientation is applied
+// wherever a photo is decoded, and every size given out is the upright one.
 #pragma once
 
 #include <QImage>
@@ -26,6 +27,9 @@ bool IsPhotoFile(const QString& path);
 // WBMP), whatever its extension. Null when no decoder accepts it, when the file
 // cannot be read, and when a JPEG, GIF or BMP file ends before its picture does.
 QImage Decode(const QString& path);
+// The upright size of the photo from its header, without decoding its pixels;
+// invalid when no decoder accepts the file.
+QSize PictureSize(const QString& path);
 
 // The fit rule.
 // Reduction with shrinkOnly: an image larger than the box in either direction

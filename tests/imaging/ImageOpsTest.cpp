@@ -6,6 +6,8 @@
 
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
+#include <climits>
 #include <set>
 #include <gtest/gtest.h>
 
@@ -129,25 +131,88 @@ TEST(ImageOps, ThumbnailsKeepTheirDepth)
     EXPECT_EQ(thumb.pixelColor(96, 72), QColor(Qt::white));
 }
 
-TEST(ImageOps, ContentDecidesTheFormatAndExifOrientationIsIgnored)
+TEST(ImageOps, ContentDecidesTheFormat)
 {
     const QString dir = TestSupport::TempDir();
     // PNG data under a ".jpg" name (what display copies are) decodes.
     const QString png = dir + "copy.jpg";
     ImagingTest::Pattern(64, 48).save(png, "png");
     EXPECT_EQ(Decode(png).size(), QSize(64, 48));
+    EXPECT_EQ(PictureSize(png), QSize(64, 48));
     // A portable pixmap is no photo format here, whatever its name.
     const QString ppm = dir + "pixmap.jpg";
     ImagingTest::Pattern(64, 48).save(ppm, "ppm");
     EXPECT_TRUE(Decode(ppm).isNull());
+    EXPECT_FALSE(PictureSize(ppm).isValid());
+}
 
-    const QString turned = ImagingTest::WriteJpegWithOrientation(dir + "turned.jpg", 40, 20);
-    ASSERT_EQ(QImageReader(turned).transformation(), QImageIOHandler::TransformationRotate90);
-    EXPECT_EQ(Decode(turned).size(), QSize(40, 20));
-    int width = 0;
-    int height = 0;
-    LoadFittedBitmap(turned, 480, 360, true, nullptr, &width, &height);
-    EXPECT_EQ(QSize(width, height), QSize(40, 20));
+// Every decoding entry point gives the photo upright, for all eight EXIF
+// orientations: the full decode, the fitted one (through the JPEG decoder's
+// reduced decoding), the thumbnail and the size probe. The stored picture has
+// four coloured quarters; the table says which colour the upright picture
+// shows at its top-left, top-right and bottom-left.
+TEST(ImageOps, ExifOrientationIsApplied)
+{
+    const QColor red(220, 20, 20), green(20, 200, 20), blue(20, 20, 220), yellow(230, 230, 20);
+    QImage stored(1600, 800, QImage::Format_RGB32);
+    {
+        QPainter painter(&stored);
+        painter.fillRect(0, 0, 800, 400, red);
+        painter.fillRect(800, 0, 800, 400, green);
+        painter.fillRect(0, 400, 800, 400, blue);
+        painter.fillRect(800, 400, 800, 400, yellow);
+    }
+    const struct {
+        int orientation;
+        bool portrait;
+        QColor topLeft, topRight, bottomLeft;
+    } cases[] = {
+        {1, false, red, green, blue},   {2, false, green, red, yellow}, {3, false, yellow, blue, green},
+        {4, false, blue, yellow, red},  {5, true, red, blue, green},    {6, true, blue, red, yellow},
+        {7, true, yellow, green, blue}, {8, true, green, yellow, red},
+    };
+    const auto nearest = [&](QColor c) {
+        QColor best;
+        int bestDistance = INT_MAX;
+        for (const QColor& candidate : {red, green, blue, yellow}) {
+            const int d = std::abs(c.red() - candidate.red()) + std::abs(c.green() - candidate.green())
+                          + std::abs(c.blue() - candidate.blue());
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = candidate;
+            }
+        }
+        return best;
+    };
+    // The colours at a quarter of the way in from the corners of `area`.
+    const auto expectCorners = [&](const QImage& image, QRect area, const auto& c, const char* what) {
+        const int x0 = area.left() + area.width() / 4, x1 = area.left() + area.width() * 3 / 4;
+        const int y0 = area.top() + area.height() / 4, y1 = area.top() + area.height() * 3 / 4;
+        EXPECT_EQ(nearest(image.pixelColor(x0, y0)), c.topLeft) << what << " orientation " << c.orientation;
+        EXPECT_EQ(nearest(image.pixelColor(x1, y0)), c.topRight) << what << " orientation " << c.orientation;
+        EXPECT_EQ(nearest(image.pixelColor(x0, y1)), c.bottomLeft) << what << " orientation " << c.orientation;
+    };
+    for (const auto& c : cases) {
+        const QString path = ImagingTest::WriteJpegWithOrientation(
+            TestSupport::TempDir() + QStringLiteral("o%1.jpg").arg(c.orientation), stored, c.orientation);
+        const QSize upright = c.portrait ? QSize(800, 1600) : QSize(1600, 800);
+        EXPECT_EQ(PictureSize(path), upright) << c.orientation;
+
+        const QImage full = Decode(path);
+        ASSERT_EQ(full.size(), upright) << c.orientation;
+        expectCorners(full, full.rect(), c, "decoded");
+
+        int width = 0;
+        int height = 0;
+        const QImage fitted = LoadFittedBitmap(path, 480, 360, true, nullptr, &width, &height);
+        EXPECT_EQ(QSize(width, height), upright) << c.orientation;
+        ASSERT_EQ(fitted.size(), c.portrait ? QSize(180, 360) : QSize(480, 240)) << c.orientation;
+        expectCorners(fitted, fitted.rect(), c, "fitted");
+
+        const QImage thumb = LoadThumbnailBitmap(path);
+        ASSERT_EQ(thumb.size(), QSize(192, 144));
+        expectCorners(thumb, c.portrait ? QRect(60, 0, 72, 144) : QRect(0, 24, 192, 96), c, "thumbnail");
+    }
 }
 
 TEST(ImageOps, CanvasPlacement)
