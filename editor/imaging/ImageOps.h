@@ -23,9 +23,16 @@ constexpr int kThumbHeight = 144;
 // The extension (from the last ".", lower-cased) is .jpg, .jpeg, .bmp, .png or .gif.
 bool IsPhotoFile(const QString& path);
 
+// Photos whose header claims more pixels than this are refused before any
+// decoding (a tiny file may claim 60,000 x 60,000 pixels): 200 megapixels is
+// above any camera's sensor and leaves room for stitched panoramas.
+constexpr qint64 kMaxPhotoPixels = 200'000'000;
+
 // Decodes a regular file by its content (BMP, GIF, JPEG, PNG, ICO, TIFF, TGA,
-// WBMP), whatever its extension. Null when no decoder accepts it, when the file
-// cannot be read, and when a JPEG, GIF or BMP file ends before its picture does.
+// WBMP), whatever its extension, upright. Null when no decoder accepts it,
+// when the file cannot be read, and when it has more than kMaxPhotoPixels.
+// A JPEG, GIF or BMP file cut short shows what decodes, the missing part of a
+// JPEG or BMP grey.
 QImage Decode(const QString& path);
 // The upright size of the photo from its header, without decoding its pixels;
 // invalid when no decoder accepts the file.
@@ -53,9 +60,11 @@ QRect CanvasPlacement(QSize image);
 // it is; without it the result is exactly the box, the image reduced to
 // ResampleSize and centred on white (left and top margins half the free space,
 // rounded down). Never enlarges. scaleOut gets r (1 when not reduced),
-// widthOut/heightOut the decoded size. A JPEG is decoded at the smallest of the
-// decoder's own reductions (1/8, 1/4, 1/2) that is still at least the resample
-// size, then resampled bilinearly to exactly that size.
+// widthOut/heightOut the decoded (upright) size. A JPEG is decoded at the
+// smallest of the decoder's own reductions (1/8, 1/4, 1/2) that is still at
+// least the resample size, then resampled bilinearly to exactly that size; a
+// PNG is reduced row by row while it decodes; other formats are decoded whole
+// and resampled.
 QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool shrinkOnly,
                         float* scaleOut = nullptr, int* widthOut = nullptr, int* heightOut = nullptr);
 

@@ -4,7 +4,9 @@
 #include "tests/TestSupport.h"
 #include "tests/imaging/ImagingTestSupport.h"
 
+#include <QBuffer>
 #include <QImageReader>
+#include <QtEndian>
 #include <QImageWriter>
 #include <QPainter>
 #include <climits>
@@ -342,4 +344,102 @@ TEST(ImageOps, CameraSizesFillTheirFittedSizeExactly)
             }
         }
     }
+}
+
+// Photos beyond Qt's default 128 MB allocation limit are ordinary photos: a
+// 16-bit PNG from a raw converter, large PNGs and BMPs.
+TEST(ImageOps, LargePhotosDecode)
+{
+    const struct {
+        const char* name;
+        QSize size;
+        QImage::Format format;
+        QSize fitted;
+    } cases[] = {
+        {"deep.png", {6000, 4000}, QImage::Format_RGBX64, {480, 320}},
+        {"large.png", {7000, 5000}, QImage::Format_RGB32, {480, 342}},
+        {"large.bmp", {7000, 5000}, QImage::Format_RGB32, {480, 342}},
+    };
+    for (const auto& c : cases) {
+        const QString path = TestSupport::TempDir() + c.name;
+        {
+            QImage picture(c.size, c.format);
+            picture.fill(QColor(40, 80, 120));
+            ASSERT_TRUE(picture.save(path)) << c.name;
+        }
+        EXPECT_EQ(PictureSize(path), c.size) << c.name;
+        EXPECT_EQ(Decode(path).size(), c.size) << c.name;
+        int width = 0;
+        int height = 0;
+        const QImage fitted = LoadFittedBitmap(path, 480, 360, true, nullptr, &width, &height);
+        EXPECT_EQ(fitted.size(), c.fitted) << c.name;
+        EXPECT_EQ(QSize(width, height), c.size) << c.name;
+        EXPECT_EQ(fitted.pixelColor(fitted.width() / 2, fitted.height() / 2), QColor(40, 80, 120)) << c.name;
+        EXPECT_EQ(LoadThumbnailBitmap(path).size(), QSize(192, 144)) << c.name;
+        QFile::remove(path);
+    }
+}
+
+namespace {
+
+uint32_t Crc32(const QByteArray& bytes)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= uint8_t(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QStringList g_imageIoMessages;
+
+void CollectMessages(QtMsgType, const QMessageLogContext&, const QString& message) { g_imageIoMessages << message; }
+
+} // namespace
+
+// A tiny file whose header claims 60,000 x 60,000 pixels is refused from its
+// header: no decoder is asked for the memory (Qt would log its refusal).
+TEST(ImageOps, DecompressionBombsAreRefusedFromTheirHeader)
+{
+    const QString dir = TestSupport::TempDir();
+    const QImage small = ImagingTest::Pattern(16, 16);
+    // PNG: the IHDR chunk's width and height, and its CRC over type and data.
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        small.save(&buffer, "png");
+    }
+    qToBigEndian<uint32_t>(60000, png.data() + 16);
+    qToBigEndian<uint32_t>(60000, png.data() + 20);
+    qToBigEndian<uint32_t>(Crc32(png.mid(12, 17)), png.data() + 29);
+    TestSupport::WriteAll(dir + "bomb.png", png);
+    // JPEG: the frame header's height and width.
+    QByteArray jpeg;
+    {
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        small.save(&buffer, "jpeg");
+    }
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(frame, 0);
+    qToBigEndian<uint16_t>(60000, jpeg.data() + frame + 5);
+    qToBigEndian<uint16_t>(60000, jpeg.data() + frame + 7);
+    TestSupport::WriteAll(dir + "bomb.jpg", jpeg);
+
+    g_imageIoMessages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(CollectMessages);
+    for (const char* name : {"bomb.png", "bomb.jpg"}) {
+        const QString path = dir + name;
+        ASSERT_EQ(QImageReader(path).size(), QSize(60000, 60000)) << name;
+        EXPECT_TRUE(Decode(path).isNull()) << name;
+        EXPECT_TRUE(LoadFittedBitmap(path, 480, 360, true).isNull()) << name;
+        EXPECT_TRUE(LoadThumbnailBitmap(path).isNull()) << name;
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(g_imageIoMessages.filter(QStringLiteral("allocation limit")).isEmpty())
+        << qPrintable(g_imageIoMessages.join("\n"));
+    EXPECT_GT(qint64(60000) * 60000, kMaxPhotoPixels);
 }
