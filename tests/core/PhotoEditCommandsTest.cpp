@@ -143,6 +143,31 @@ TEST_F(PhotoEditTest, BrightnessAndContrastStartFromTheSnapshot)
     ExpectSourceUntouched(source, "brightness and contrast");
 }
 
+TEST_F(PhotoEditTest, EditsAfterATurnKeepTheShapeOfTheWorkingCopy)
+{
+    const QString source = AddPhoto(Source("Tower.png", ImagingTest::Pattern(800, 600)));
+    const auto light = [](const QImage& image, int brightness, int contrast) {
+        return Rgb32(ImageOps::WithLightTable(image, ImageOps::LightTable(brightness, contrast)));
+    };
+    commands->RotateRight();
+    const QString copy = album->PathOf(0);
+    const QImage turned = Rgb32(ImageOps::Decode(copy));
+    ASSERT_EQ(turned.size(), QSize(360, 480));
+
+    commands->Brightness(30);
+    EXPECT_EQ(ImageOps::Decode(commands->SnapshotPath()).size(), QSize(360, 480));
+    EXPECT_EQ(Rgb32(ImageOps::Decode(copy)), light(turned, 30, 0));
+    commands->Contrast(10);
+    EXPECT_EQ(Rgb32(ImageOps::Decode(copy)), light(light(turned, 30, 0), 0, 10));
+    commands->Mirror();
+    commands->Brightness(-10);
+    commands->RotateLeft();
+    commands->Contrast(5);
+    EXPECT_EQ(ImageOps::Decode(copy).size(), QSize(480, 360)); // back to the first fit, nothing lost
+    EXPECT_TRUE(messages.isEmpty());
+    ExpectSourceUntouched(source, "turn, brightness and contrast");
+}
+
 TEST_F(PhotoEditTest, ResetRestoresTheOwnFileAndDeletesCopyAndSnapshot)
 {
     const QString source = AddPhoto(Source("Hill.jpg", ImagingTest::Pattern(1200, 800)));
