@@ -168,6 +168,52 @@ TEST_F(PhotoEditTest, EditsAfterATurnKeepTheShapeOfTheWorkingCopy)
     ExpectSourceUntouched(source, "turn, brightness and contrast");
 }
 
+TEST_F(PhotoEditTest, AVanishedWorkingCopyIsMadeAgainFromTheSource)
+{
+    const QString source = AddPhoto(Source("Field.png", ImagingTest::Pattern(1000, 900)));
+    const ThumbHandle sourceHandle = Handle();
+    const QImage fitted = Rgb32(ImageOps::LoadFittedBitmap(source, 480, 360, true));
+    commands->RotateRight();
+    commands->Brightness(20);
+    album->SetAdjustments(0, 20, 0);
+    const QString copy = album->PathOf(0);
+    const QString snapshot = commands->SnapshotPath();
+    // The temporary folder is cleaned while the editor stays open.
+    QFile::remove(copy);
+    QFile::remove(snapshot);
+
+    // The edit starts again from the photo's own file; the earlier edits are lost.
+    commands->Mirror();
+    ASSERT_EQ(album->Count(), 1);
+    const QString remade = album->PathOf(0);
+    EXPECT_EQ(copies.SourceOf(remade), source);
+    EXPECT_EQ(Rgb32(ImageOps::Decode(remade)), Rgb32(ImageOps::Mirrored(fitted)));
+    EXPECT_EQ(copies.Count(), 1); // the vanished copy and snapshot are forgotten
+    EXPECT_EQ(album->Item(0).brightness, 0);
+    EXPECT_EQ(cache.EntryOfId(sourceHandle)->references, 1);
+    EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join(", "));
+
+    // Selecting the photo after its copy vanished shows its own file.
+    QFile::remove(remade);
+    commands->SelectPhoto(0, true);
+    ASSERT_EQ(album->Count(), 1);
+    EXPECT_EQ(album->PathOf(0), source);
+    EXPECT_EQ(Handle(), sourceHandle);
+    EXPECT_EQ(display.CurrentPath(), source);
+    EXPECT_EQ(display.ShownPicture().size(), QSize(400, 360));
+    EXPECT_EQ(copies.Count(), 0);
+    EXPECT_TRUE(messages.isEmpty());
+    ExpectSourceUntouched(source, "a vanished working copy");
+
+    // When the photo's own file has gone as well, the photo leaves the album.
+    commands->Mirror();
+    QFile::remove(album->PathOf(0));
+    QFile::remove(source);
+    commands->Mirror();
+    EXPECT_TRUE(album->IsEmpty());
+    EXPECT_EQ(messages, QStringList{ReadFailed()});
+}
+
 TEST_F(PhotoEditTest, ResetRestoresTheOwnFileAndDeletesCopyAndSnapshot)
 {
     const QString source = AddPhoto(Source("Hill.jpg", ImagingTest::Pattern(1200, 800)));
