@@ -309,13 +309,9 @@ TEST(ImageOps, CameraSizesFillTheirFittedSizeExactly)
     } cases[] = {
         {{4608, 3456}, {480, 360}, {192, 144}}, // 4:3
         {{2592, 1944}, {480, 360}, {192, 144}},
-        {{4032, 3024}, {480, 360}, {192, 144}},
-        {{6000, 4000}, {480, 320}, {192, 128}}, // 3:2
-        {{5472, 3648}, {480, 320}, {192, 128}},
+        {{5472, 3648}, {480, 320}, {192, 128}}, // 3:2
         {{3840, 2160}, {480, 270}, {192, 108}}, // 16:9
-        {{4096, 2304}, {480, 270}, {192, 108}},
         {{3456, 4608}, {270, 360}, {108, 144}}, // portrait
-        {{4000, 6000}, {240, 360}, {96, 144}},
         {{2160, 3840}, {202, 360}, {81, 144}},
     };
     const QColor colour(40, 80, 120);
@@ -324,7 +320,8 @@ TEST(ImageOps, CameraSizesFillTheirFittedSizeExactly)
         QImage picture(c.image, QImage::Format_RGB32);
         picture.fill(colour);
         for (const char* name : {"camera.jpg", "camera.png"}) {
-            const QString path = ImagingTest::Write(TestSupport::TempDir() + name, picture);
+            const QString path = TestSupport::TempDir() + name;
+            ASSERT_TRUE(picture.save(path, nullptr, 90)); // PNG: the fast compression
             const QString what = QStringLiteral("%1 %2x%3").arg(name).arg(c.image.width()).arg(c.image.height());
             EXPECT_EQ(ShrinkOnlySize(c.image, QSize(480, 360)), c.fitted) << qPrintable(what);
             EXPECT_EQ(ResampleSize(c.image, QSize(192, 144)), c.thumbnail) << qPrintable(what);
@@ -365,7 +362,7 @@ TEST(ImageOps, LargePhotosDecode)
         {
             QImage picture(c.size, c.format);
             picture.fill(QColor(40, 80, 120));
-            ASSERT_TRUE(picture.save(path)) << c.name;
+            ASSERT_TRUE(picture.save(path, nullptr, 90)) << c.name; // PNG: the fast compression
         }
         EXPECT_EQ(PictureSize(path), c.size) << c.name;
         EXPECT_EQ(Decode(path).size(), c.size) << c.name;
@@ -375,7 +372,6 @@ TEST(ImageOps, LargePhotosDecode)
         EXPECT_EQ(fitted.size(), c.fitted) << c.name;
         EXPECT_EQ(QSize(width, height), c.size) << c.name;
         EXPECT_EQ(fitted.pixelColor(fitted.width() / 2, fitted.height() / 2), QColor(40, 80, 120)) << c.name;
-        EXPECT_EQ(LoadThumbnailBitmap(path).size(), QSize(192, 144)) << c.name;
         QFile::remove(path);
     }
 }
