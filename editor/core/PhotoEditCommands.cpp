@@ -8,19 +8,11 @@
 #include "editor/imaging/ThumbnailCache.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <algorithm>
 
 namespace {
 
 bool Exists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
-
-QSize PictureSize(const QString& path)
-{
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    return reader.size();
-}
 
 } // namespace
 
@@ -116,8 +108,13 @@ QString PhotoEditCommands::EnsureWorkingCopy()
     if (path.isEmpty())
         return QString();
     if (!QFileInfo::exists(path)) {
-        RemoveVanishedPhoto(index);
-        return QString();
+        // A working copy whose file vanished (the temporary folder cleaned
+        // while the editor stayed open) gives way to the photo's own file, and
+        // the edit starts again from there.
+        const ThumbHandle sourceHandle = RecoverVanishedCopy(index, path);
+        if (sourceHandle == 0)
+            return QString();
+        return EnsureWorkingCopy();
     }
     if (m_copies.IsWorkingCopy(path))
         return path; // now the current working copy
@@ -233,7 +230,7 @@ void PhotoEditCommands::ApplyCrop(ImageOps::EdgeRect viewRect)
         ReadFailed();
         return;
     }
-    const ImageOps::EdgeRect rect = ViewToImage(viewRect, PictureSize(copy));
+    const ImageOps::EdgeRect rect = ViewToImage(viewRect, ImageOps::PictureSize(copy));
     const bool written = ImageOps::ApplyCrop(rect, copy);
     SetCropMode(false);
     if (!written) {
@@ -271,6 +268,46 @@ void PhotoEditCommands::RedEyeAt(int x, int y)
     Refresh(written); // a point beside the picture changes nothing
 }
 
+ThumbHandle PhotoEditCommands::BackToSource(int index, const QString& copy)
+{
+    const ThumbHandle handle = m_album.Photo(index)->thumbnail;
+    const QString source = m_copies.SourceOf(copy);
+    const ThumbHandle sourceHandle = source.isEmpty() ? 0 : m_cache.FindOrAddPhoto(source);
+    if (sourceHandle == 0)
+        return 0;
+    m_cache.AddReference(sourceHandle);
+    const auto kept = m_keptSources.find(handle);
+    if (kept != m_keptSources.end()) {
+        m_cache.ReleaseReference(kept->second);
+        m_keptSources.erase(kept);
+    }
+    m_cache.RemoveByPath(copy);
+    m_album.SetThumbnail(index, sourceHandle);
+    const QString snapshot = m_copies.CopyMadeFrom(copy);
+    m_copies.Discard(copy);
+    m_display.ForgetDisplayCopy(copy);
+    if (!snapshot.isEmpty()) {
+        m_copies.Discard(snapshot);
+        m_display.ForgetDisplayCopy(snapshot);
+        if (snapshot == m_snapshot)
+            m_snapshot.clear();
+    }
+    // The sliders' values were applied to the copy and went with it.
+    m_album.SetAdjustments(index, 0, 0);
+    return sourceHandle;
+}
+
+ThumbHandle PhotoEditCommands::RecoverVanishedCopy(int index, const QString& path)
+{
+    const QString source = m_copies.SourceOf(path);
+    if (source.isEmpty() || !QFileInfo(source).isFile()) {
+        RemoveVanishedPhoto(index); // the photo's own file is gone as well
+        return 0;
+    }
+    m_album.SetModified(true);
+    return BackToSource(index, path);
+}
+
 void PhotoEditCommands::Reset()
 {
     if (m_album.IsEmpty())
@@ -286,32 +323,13 @@ void PhotoEditCommands::Reset()
         return;
     }
     if (m_copies.IsWorkingCopy(path)) {
-        const QString source = m_copies.SourceOf(path);
-        const ThumbHandle sourceHandle = m_cache.FindOrAddPhoto(source);
-        if (sourceHandle == 0) {
+        if (BackToSource(index, path) == 0) {
             // The photo's own file is gone or unreadable: the working copy is
             // all that is left of it, so it stays.
             ReadFailed();
             return;
         }
-        m_cache.AddReference(sourceHandle);
-        const auto kept = m_keptSources.find(handle);
-        if (kept != m_keptSources.end()) {
-            m_cache.ReleaseReference(kept->second);
-            m_keptSources.erase(kept);
-        }
-        m_cache.RemoveByPath(path);
-        m_album.SetThumbnail(index, sourceHandle);
-        m_display.ShowPath(source, true, true);
-        const QString snapshot = m_copies.CopyMadeFrom(path);
-        m_copies.Discard(path);
-        m_display.ForgetDisplayCopy(path);
-        if (!snapshot.isEmpty()) {
-            m_copies.Discard(snapshot);
-            m_display.ForgetDisplayCopy(snapshot);
-            if (snapshot == m_snapshot)
-                m_snapshot.clear();
-        }
+        m_display.ShowPath(m_cache.PathOf(m_album.Photo(index)->thumbnail), true, true);
     }
     m_album.SetAdjustments(index, 0, 0);
     emit PhotoEdited(index);
@@ -327,8 +345,13 @@ void PhotoEditCommands::SelectPhoto(int index, bool show)
         return;
     }
     if (!QFileInfo::exists(path)) {
-        RemoveVanishedPhoto(index);
-        ReadFailed();
+        const ThumbHandle sourceHandle = RecoverVanishedCopy(index, path);
+        if (sourceHandle == 0) {
+            ReadFailed();
+            return;
+        }
+        m_display.ShowPath(m_cache.PathOf(sourceHandle), show, true);
+        emit PhotoEdited(index);
         return;
     }
     m_display.ShowPath(path, show, true);

@@ -48,8 +48,9 @@ public:
     void SetMessageSink(MessageSink sink);
 
     // The strip made the photo current: show it in the view. A photo whose
-    // file vanished is removed from the album; a photo the cache does not know
-    // or that vanished gives the message.
+    // working copy vanished shows its own file again; a photo whose own file
+    // vanished is removed from the album; a photo the cache does not know or
+    // that was removed gives the message.
     void SelectPhoto(int index, bool show);
 
     void RotateLeft();
@@ -99,6 +100,17 @@ private:
     // cannot be reached (a photo whose file vanished is removed).
     QString EnsureWorkingCopy();
     void RemoveVanishedPhoto(int index);
+    // The album photo at index goes from its working copy back to the file
+    // the copy was made from: it takes that file's thumbnail; the copy, its
+    // snapshot and their display copies are deleted; brightness and contrast
+    // become 0. The source's handle, or 0 (nothing changed) when the source
+    // cannot be read.
+    ThumbHandle BackToSource(int index, const QString& copy);
+    // The photo's file at `path` has vanished. A working copy whose source is
+    // still there gives way to the source (BackToSource): the photo stays in
+    // the album, its earlier edits are lost. Otherwise the photo is removed
+    // from the album. The handle the photo now has, or 0.
+    ThumbHandle RecoverVanishedCopy(int index, const QString& path);
     // Rewrites the thumbnail and the view after the working copy changed.
     void Refresh(bool rewritten);
     void DiscardSnapshot();

@@ -26,8 +26,13 @@ QString WorkingCopyMap::MakeWorkingCopy(const QString& path, bool makeCurrent)
     if (!QFileInfo(path).isFile())
         return QString();
     const QString copy = NameFor(path);
-    const QImage fitted =
-        ImageOps::LoadFittedBitmap(path, ImageOps::kCanvasWidth, ImageOps::kCanvasHeight, true);
+    // A copy of a working copy (the snapshot that brightness and contrast
+    // start from) keeps the picture as it is: the working copy was fitted
+    // once, and fitting a copy turned on its side (360 x 480) again would
+    // shrink it to 270 x 360.
+    const QImage fitted = m_copies.count(path) != 0
+                              ? ImageOps::Decode(path)
+                              : ImageOps::LoadFittedBitmap(path, ImageOps::kCanvasWidth, ImageOps::kCanvasHeight, true);
     if (copy.isEmpty() || !ImageOps::SaveBitmapToFile(copy, fitted))
         return QString();
     m_copies[copy] = path;

@@ -12,8 +12,10 @@ class WorkingCopyMap {
 public:
     static WorkingCopyMap& Instance();
 
-    // Writes a working copy of the file and enters it (copy -> source). Empty
-    // when the file does not exist or cannot be decoded.
+    // Writes a working copy of the file and enters it (copy -> source): the
+    // photo fitted into the editor canvas, or, for a file that is a working
+    // copy itself, its picture unchanged. Empty when the file does not exist
+    // or cannot be decoded.
     QString MakeWorkingCopy(const QString& path, bool makeCurrent);
     // True when the path is a working copy; it then becomes the current one.
     bool IsWorkingCopy(const QString& path);

@@ -44,70 +44,131 @@ bool IsPaletteFormat(QImage::Format format)
     return format == QImage::Format_Indexed8 || format == QImage::Format_Mono || format == QImage::Format_MonoLSB;
 }
 
-// Decodes the file; for a JPEG, `scaledFor` names the size the decoder should
-// deliver for a picture of the given full size (its own 1/8, 1/4 or 1/2
-// reduction followed by a bilinear one). `fullOut` gets the decoded size.
+bool IsGreyFormat(QImage::Format format)
+{
+    return format == QImage::Format_Grayscale8 || format == QImage::Format_Grayscale16;
+}
+
+// Formats whose decoder reduces while it decodes, without the whole picture
+// in memory: JPEG by its own 1/8, 1/4 or 1/2 scaling (then a bilinear step to
+// the exact size), PNG row by row. Every other format is decoded whole and
+// reduced afterwards.
+bool DecodesReduced(const QByteArray& format) { return format == "jpeg" || format == "png"; }
+
+// Qt refuses by default to allocate more than 128 MB for one picture, which a
+// 7000 x 5000 photo or a 16-bit PNG of 6000 x 4000 already needs. Photos are
+// refused from their header above kMaxPhotoPixels instead; the allocation
+// limit lets the largest of them decode at 8 bytes a pixel (16-bit RGBA).
+void RaiseAllocationLimit()
+{
+    static const bool raised = [] {
+        const int needed = int((kMaxPhotoPixels * 8 + (1 << 20) - 1) >> 20);
+        if (QImageReader::allocationLimit() != 0 && QImageReader::allocationLimit() < needed)
+            QImageReader::setAllocationLimit(needed);
+        return true;
+    }();
+    (void)raised;
+}
+
+// The rows [from, to) of a BMP that its file no longer holds: the decoder
+// leaves them as they were in memory. They are shown mid-grey, as the JPEG
+// decoder shows the missing part of a JPEG.
+QImage WithGreyRows(QImage image, int from, int to)
+{
+    if (from >= to)
+        return image;
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const QRgb grey = qRgb(128, 128, 128);
+    for (int y = std::max(0, from); y < std::min(to, image.height()); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row, row + image.width(), grey);
+    }
+    return image;
+}
+
+// Decodes the file upright; where the format decodes reduced, `scaledFor`
+// names the size the decoder should deliver for a picture of the given
+// (upright) full size. `fullOut` gets the upright decoded size.
+//
+// A file cut short shows what decodes: a JPEG's missing rows grey (the
+// decoder's own fill; also for a JPEG without its end marker), a GIF's as far
+// as its data reach, a BMP's missing rows grey. What no decoder accepts (a
+// file cut inside its header, garbage) stays refused.
 QImage DecodeFile(const QString& path, const std::function<QSize(QSize)>& scaledFor, QSize* fullOut,
-                  bool* paletteOut = nullptr)
+                  bool* paletteOut = nullptr, bool* greyOut = nullptr)
 {
     if (!QFileInfo(path).isFile()) // folders, pipes and devices are no photos
         return QImage();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QImage();
+    RaiseAllocationLimit();
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(false); // pixels as stored; the user turns photos himself
+    // Upright as the camera meant it: a phone stores a portrait photo
+    // landscape with an EXIF orientation, and every browser applies it.
+    reader.setAutoTransform(true);
     const QByteArray format = reader.format();
     if (!IsPhotoFormat(format))
         return QImage();
+    // The header's size, before any pixel memory is taken: a tiny file may
+    // claim billions of pixels.
     QSize full = reader.size();
+    if (full.isValid() && qint64(full.width()) * qint64(full.height()) > kMaxPhotoPixels)
+        return QImage();
+    // The reader's size and scaled size are the stored ones; the fit works on
+    // the upright picture.
+    const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0;
+    if (turned)
+        full.transpose();
+    const QImage::Format stored = reader.imageFormat();
     bool scaled = false;
-    if (format == "jpeg" && full.isValid() && scaledFor) {
+    if (DecodesReduced(format) && full.isValid() && scaledFor) {
         const QSize wanted = scaledFor(full);
         if (wanted.isValid() && wanted != full) {
-            reader.setScaledSize(wanted);
+            reader.setScaledSize(turned ? wanted.transposed() : wanted);
             scaled = true;
         }
     }
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return QImage();
+    if (qint64(image.width()) * qint64(image.height()) > kMaxPhotoPixels)
+        return QImage();
+    // The GIF decoder delivers 32 bits, but every GIF is a palette picture.
+    const bool palette = format == "gif" || IsPaletteFormat(stored) || IsPaletteFormat(image.format());
+    const bool grey = IsGreyFormat(stored) || IsGreyFormat(image.format());
 
-    // A file cut short decodes with a grey or black remainder: refuse it.
-    if (format == "jpeg") {
-        const qint64 consumed = file.pos();
-        if (consumed < 2 || !file.seek(consumed - 2) || !PhotoFileChecks::JpegEndsWithMarker(file.read(2)))
+    if (format == "bmp") {
+        if (!file.seek(0))
             return QImage();
-    } else if (format == "gif") {
-        if (!file.seek(0) || !PhotoFileChecks::GifFirstImageComplete(file.readAll()))
-            return QImage();
-    } else if (format == "bmp") {
-        if (!file.seek(0) || !PhotoFileChecks::BmpLongEnough(file.read(64), file.size()))
-            return QImage();
+        const PhotoFileChecks::BmpRows rows = PhotoFileChecks::BmpRowsPresent(file.read(64), file.size());
+        if (rows.present >= 0 && rows.present < image.height()) {
+            const int present = int(rows.present);
+            image = rows.topDown ? WithGreyRows(image, present, image.height())
+                                 : WithGreyRows(image, 0, image.height() - present);
+        }
     }
     if (!scaled || !full.isValid())
         full = image.size();
     if (fullOut)
         *fullOut = full;
-    if (paletteOut) // the GIF decoder delivers 32 bits, but every GIF is a palette picture
-        *paletteOut = format == "gif" || IsPaletteFormat(image.format());
+    if (paletteOut)
+        *paletteOut = palette;
+    if (greyOut)
+        *greyOut = grey;
     return image;
-}
-
-bool IsGreyFormat(QImage::Format format)
-{
-    return format == QImage::Format_Grayscale8 || format == QImage::Format_Grayscale16;
 }
 
 // The depth a resampled or canvas-placed picture gets: a palette picture
 // (GIF, 8-bit PNG or BMP) 32 bits, as its colours expand to in the cache file;
 // grey stays grey (one byte); anything else 24 bits.
-QImage::Format FittedFormat(QImage::Format decoded, bool palette)
+QImage::Format FittedFormat(QImage::Format decoded, bool palette, bool grey)
 {
     if (palette)
         return QImage::Format_RGB32;
-    if (IsGreyFormat(decoded))
+    if (grey || IsGreyFormat(decoded))
         return QImage::Format_Grayscale8;
     return QImage::Format_RGB888;
 }
@@ -145,11 +206,38 @@ QImage PlaceOnCanvas(const QImage& resampled, QSize canvas, QImage::Format forma
     return out;
 }
 
+// The picture reduced into the box keeping its proportions, in exact integer
+// arithmetic: the limiting side gets the box's length, the other one its
+// proportional length truncated (at least 1). Single-precision ratios would
+// give 479 x 360 for 4608 x 3456, and the picture would not fill its size.
+QSize ReducedInto(QSize image, QSize box)
+{
+    const qint64 w = image.width();
+    const qint64 h = image.height();
+    if (qint64(box.width()) * h > w * qint64(box.height())) // the height limits
+        return QSize(int(std::max<qint64>(1, w * box.height() / h)), box.height());
+    return QSize(box.width(), int(std::max<qint64>(1, h * box.width() / w)));
+}
+
 } // namespace
 
 QImage Decode(const QString& path)
 {
     return DecodeFile(path, nullptr, nullptr);
+}
+
+QSize PictureSize(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return QSize();
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    if (!IsPhotoFormat(reader.format()))
+        return QSize();
+    QSize size = reader.size();
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        size.transpose();
+    return size;
 }
 
 QSize ShrinkOnlySize(QSize image, QSize box, float* scaleOut)
@@ -158,20 +246,16 @@ QSize ShrinkOnlySize(QSize image, QSize box, float* scaleOut)
         *scaleOut = 1.0f;
     if (image.width() <= box.width() && image.height() <= box.height())
         return image;
-    const float r = std::max(float(image.width()) / float(box.width()), float(image.height()) / float(box.height()));
     if (scaleOut)
-        *scaleOut = r;
-    return QSize(std::max(1, int(float(image.width()) / r)), std::max(1, int(float(image.height()) / r)));
+        *scaleOut = std::max(float(image.width()) / float(box.width()), float(image.height()) / float(box.height()));
+    return ReducedInto(image, box);
 }
 
 QSize ResampleSize(QSize image, QSize canvas)
 {
     if (image.width() <= canvas.width() && image.height() <= canvas.height())
         return image;
-    const float a = float(canvas.width()) / float(canvas.height());
-    const float scale = a * float(image.height()) > float(image.width()) ? float(canvas.height()) / float(image.height())
-                                                                         : float(canvas.width()) / float(image.width());
-    return QSize(std::max(1, int(scale * float(image.width()))), std::max(1, int(scale * float(image.height()))));
+    return ReducedInto(image, canvas);
 }
 
 QRect CanvasPlacement(QSize image)
@@ -211,8 +295,7 @@ QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool s
     const auto plan = [&](QSize full, QSize* canvas, float* r) {
         if (shrinkOnly) {
             *canvas = ShrinkOnlySize(full, box, r);
-            if (*canvas == full)
-                return full;
+            return *canvas; // the reduced picture fills it exactly
         } else {
             *canvas = box;
             *r = 1.0f;
@@ -221,6 +304,7 @@ QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool s
     };
     QSize full;
     bool palette = false;
+    bool grey = false;
     const QImage decoded = DecodeFile(
         path,
         [&](QSize size) {
@@ -228,7 +312,7 @@ QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool s
             float r = 1.0f;
             return plan(size, &canvas, &r);
         },
-        &full, &palette);
+        &full, &palette, &grey);
     if (decoded.isNull())
         return QImage();
     QSize canvas;
@@ -242,7 +326,7 @@ QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool s
         *heightOut = full.height();
     if (shrinkOnly && canvas == full)
         return decoded; // fits: returned as it is
-    const QImage::Format format = FittedFormat(decoded.format(), palette);
+    const QImage::Format format = FittedFormat(decoded.format(), palette, grey);
     const QImage resampled = decoded.size() == resample ? decoded : Resample(decoded, resample);
     return PlaceOnCanvas(resampled, canvas, format);
 }

@@ -4,7 +4,8 @@
 // Pictures are handed around as QImage in the depth they decode to: an opaque
 // true-colour photo as RGB888 (RGB32 straight from the JPEG decoder), a grey
 // one as Grayscale8, a palette picture as Indexed8 until it has to be
-// resampled. Pixels are taken as stored: an EXIF orientation is never applied.
+// resampled. Photos are decoded upright: an EXIF orientation is applied
+// wherever a photo is decoded, and every size given out is the upright one.
 #pragma once
 
 #include <QImage>
@@ -22,21 +23,32 @@ constexpr int kThumbHeight = 144;
 // The extension (from the last ".", lower-cased) is .jpg, .jpeg, .bmp, .png or .gif.
 bool IsPhotoFile(const QString& path);
 
+// Photos whose header claims more pixels than this are refused before any
+// decoding (a tiny file may claim 60,000 x 60,000 pixels): 200 megapixels is
+// above any camera's sensor and leaves room for stitched panoramas.
+constexpr qint64 kMaxPhotoPixels = 200'000'000;
+
 // Decodes a regular file by its content (BMP, GIF, JPEG, PNG, ICO, TIFF, TGA,
-// WBMP), whatever its extension. Null when no decoder accepts it, when the file
-// cannot be read, and when a JPEG, GIF or BMP file ends before its picture does.
+// WBMP), whatever its extension, upright. Null when no decoder accepts it,
+// when the file cannot be read, and when it has more than kMaxPhotoPixels.
+// A JPEG, GIF or BMP file cut short shows what decodes, the missing part of a
+// JPEG or BMP grey.
 QImage Decode(const QString& path);
+// The upright size of the photo from its header, without decoding its pixels;
+// invalid when no decoder accepts the file.
+QSize PictureSize(const QString& path);
 
 // The fit rule.
 // Reduction with shrinkOnly: an image larger than the box in either direction
-// gets r = max(width / boxWidth, height / boxHeight) and the size
-// (width / r, height / r), single precision, truncated. An image that fits
-// keeps its size and r = 1.
+// is reduced keeping its proportions so that its limiting side gets the box's
+// length and the other side its proportional length, truncated (at least 1);
+// r = max(width / boxWidth, height / boxHeight). An image that fits keeps its
+// size and r = 1. The sizes are computed exactly in integers, so a 4:3 photo
+// fills 480 x 360 whatever its pixel count.
 QSize ShrinkOnlySize(QSize image, QSize box, float* scaleOut = nullptr);
 // The thumbnail step's resample size for an image placed on a w x h canvas:
-// with a = w / h, the scale is h / height when a x height > width, else
-// w / width; the size is (scale x width, scale x height) truncated (at least
-// 1 x 1). An image not larger than the canvas keeps its size.
+// the height limits when w x height > width x h, else the width, and the image
+// is reduced as above. An image not larger than the canvas keeps its size.
 QSize ResampleSize(QSize image, QSize canvas);
 // Where a picture of this size is drawn on the 480 x 360 editor canvas:
 // reduced to 480 wide, then to 360 high, keeping its proportions, and placed
@@ -48,9 +60,11 @@ QRect CanvasPlacement(QSize image);
 // it is; without it the result is exactly the box, the image reduced to
 // ResampleSize and centred on white (left and top margins half the free space,
 // rounded down). Never enlarges. scaleOut gets r (1 when not reduced),
-// widthOut/heightOut the decoded size. A JPEG is decoded at the smallest of the
-// decoder's own reductions (1/8, 1/4, 1/2) that is still at least the resample
-// size, then resampled bilinearly to exactly that size.
+// widthOut/heightOut the decoded (upright) size. A JPEG is decoded at the
+// smallest of the decoder's own reductions (1/8, 1/4, 1/2) that is still at
+// least the resample size, then resampled bilinearly to exactly that size; a
+// PNG is reduced row by row while it decodes; other formats are decoded whole
+// and resampled.
 QImage LoadFittedBitmap(const QString& path, int boxWidth, int boxHeight, bool shrinkOnly,
                         float* scaleOut = nullptr, int* widthOut = nullptr, int* heightOut = nullptr);
 

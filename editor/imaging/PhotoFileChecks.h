@@ -1,6 +1,5 @@
-// Byte-level checks that a photo file holds its whole picture. The decoders
-// accept a JPEG, GIF or BMP file that was cut short and fill the missing part
-// with grey or black; such a file is treated as undecodable instead.
+// Byte-level checks of photo files that were cut short (photos from damaged
+// cards): what part of the picture the file still holds.
 #pragma once
 
 #include <QByteArray>
@@ -8,17 +7,14 @@
 
 namespace PhotoFileChecks {
 
-// The two bytes before `consumed` (where the JPEG decoder stopped reading) are
-// the end-of-image marker FF D9. Entropy-coded data never holds FF D9, so a
-// file cut inside its scan fails this.
-bool JpegEndsWithMarker(const QByteArray& tail);
-
-// The GIF's first image is complete: its data sub-blocks reach their
-// terminator inside the file.
-bool GifFirstImageComplete(const QByteArray& bytes);
-
-// An uncompressed BMP (BI_RGB, BI_BITFIELDS) is at least as long as its pixel
-// offset plus its rows; other compressions are not checked.
-bool BmpLongEnough(const QByteArray& head, qint64 fileSize);
+// How many whole rows an uncompressed BMP (BI_RGB, BI_BITFIELDS) holds, in
+// file order: from the bottom of the picture up, or from the top down when
+// topDown. `present` is -1 when every row is there or the file is not judged
+// here (other compressions, headers not understood).
+struct BmpRows {
+    qint64 present = -1;
+    bool topDown = false;
+};
+BmpRows BmpRowsPresent(const QByteArray& head, qint64 fileSize);
 
 } // namespace PhotoFileChecks

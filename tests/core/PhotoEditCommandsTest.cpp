@@ -143,6 +143,77 @@ TEST_F(PhotoEditTest, BrightnessAndContrastStartFromTheSnapshot)
     ExpectSourceUntouched(source, "brightness and contrast");
 }
 
+TEST_F(PhotoEditTest, EditsAfterATurnKeepTheShapeOfTheWorkingCopy)
+{
+    const QString source = AddPhoto(Source("Tower.png", ImagingTest::Pattern(800, 600)));
+    const auto light = [](const QImage& image, int brightness, int contrast) {
+        return Rgb32(ImageOps::WithLightTable(image, ImageOps::LightTable(brightness, contrast)));
+    };
+    commands->RotateRight();
+    const QString copy = album->PathOf(0);
+    const QImage turned = Rgb32(ImageOps::Decode(copy));
+    ASSERT_EQ(turned.size(), QSize(360, 480));
+
+    commands->Brightness(30);
+    EXPECT_EQ(ImageOps::Decode(commands->SnapshotPath()).size(), QSize(360, 480));
+    EXPECT_EQ(Rgb32(ImageOps::Decode(copy)), light(turned, 30, 0));
+    commands->Contrast(10);
+    EXPECT_EQ(Rgb32(ImageOps::Decode(copy)), light(light(turned, 30, 0), 0, 10));
+    commands->Mirror();
+    commands->Brightness(-10);
+    commands->RotateLeft();
+    commands->Contrast(5);
+    EXPECT_EQ(ImageOps::Decode(copy).size(), QSize(480, 360)); // back to the first fit, nothing lost
+    EXPECT_TRUE(messages.isEmpty());
+    ExpectSourceUntouched(source, "turn, brightness and contrast");
+}
+
+TEST_F(PhotoEditTest, AVanishedWorkingCopyIsMadeAgainFromTheSource)
+{
+    const QString source = AddPhoto(Source("Field.png", ImagingTest::Pattern(1000, 900)));
+    const ThumbHandle sourceHandle = Handle();
+    const QImage fitted = Rgb32(ImageOps::LoadFittedBitmap(source, 480, 360, true));
+    commands->RotateRight();
+    commands->Brightness(20);
+    album->SetAdjustments(0, 20, 0);
+    const QString copy = album->PathOf(0);
+    const QString snapshot = commands->SnapshotPath();
+    // The temporary folder is cleaned while the editor stays open.
+    QFile::remove(copy);
+    QFile::remove(snapshot);
+
+    // The edit starts again from the photo's own file; the earlier edits are lost.
+    commands->Mirror();
+    ASSERT_EQ(album->Count(), 1);
+    const QString remade = album->PathOf(0);
+    EXPECT_EQ(copies.SourceOf(remade), source);
+    EXPECT_EQ(Rgb32(ImageOps::Decode(remade)), Rgb32(ImageOps::Mirrored(fitted)));
+    EXPECT_EQ(copies.Count(), 1); // the vanished copy and snapshot are forgotten
+    EXPECT_EQ(album->Item(0).brightness, 0);
+    EXPECT_EQ(cache.EntryOfId(sourceHandle)->references, 1);
+    EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join(", "));
+
+    // Selecting the photo after its copy vanished shows its own file.
+    QFile::remove(remade);
+    commands->SelectPhoto(0, true);
+    ASSERT_EQ(album->Count(), 1);
+    EXPECT_EQ(album->PathOf(0), source);
+    EXPECT_EQ(Handle(), sourceHandle);
+    EXPECT_EQ(display.CurrentPath(), source);
+    EXPECT_EQ(display.ShownPicture().size(), QSize(400, 360));
+    EXPECT_EQ(copies.Count(), 0);
+    EXPECT_TRUE(messages.isEmpty());
+    ExpectSourceUntouched(source, "a vanished working copy");
+
+    // When the photo's own file has gone as well, the photo leaves the album.
+    commands->Mirror();
+    QFile::remove(album->PathOf(0));
+    QFile::remove(source);
+    commands->Mirror();
+    EXPECT_TRUE(album->IsEmpty());
+    EXPECT_EQ(messages, QStringList{ReadFailed()});
+}
+
 TEST_F(PhotoEditTest, ResetRestoresTheOwnFileAndDeletesCopyAndSnapshot)
 {
     const QString source = AddPhoto(Source("Hill.jpg", ImagingTest::Pattern(1200, 800)));
@@ -298,7 +369,7 @@ TEST_F(PhotoEditTest, AnUnreadablePhotoGivesTheMessageAndNoCopy)
 {
     const QString source = AddPhoto(Source("damaged.jpg", ImagingTest::Pattern(640, 480)));
     const QByteArray whole = TestSupport::ReadAll(source);
-    TestSupport::WriteAll(source, whole.left(whole.size() / 2)); // cut short after it was added
+    TestSupport::WriteAll(source, whole.left(100)); // cut inside its header after it was added
     sourceState = ImagingTest::StateOf(source);
     const QStringList files = ImagingTest::TempFiles();
     commands->RotateLeft();

@@ -1,5 +1,6 @@
 // Damaged and unreadable photos: no crash, no thumbnail, no display copy,
-// and the user's file stays exactly as it was.
+// and the user's file stays exactly as it was. Photos cut short (from a
+// damaged card) show what decodes.
 #include "editor/imaging/DisplayCopies.h"
 #include "editor/imaging/ImageOps.h"
 #include "editor/imaging/ThumbnailCache.h"
@@ -49,13 +50,13 @@ QStringList WriteBadFiles(const QString& folder)
     qToLittleEndian<int32_t>(200000, hugeBmp.data() + 22);
 
     const BadFile files[] = {
-        {"truncated.jpg", jpeg.left(jpeg.size() * 6 / 10)},
+        {"cut.jpg", jpeg.left(100)}, // inside its header
         {"header.jpg", jpeg.left(2) + QByteArray(600, '\x5A')},
         {"truncated.png", png.left(png.size() / 2)},
         {"depth.png", Overwritten(png, 24, "\x03")}, // a bit depth PNG does not have
-        {"truncated.gif", gif.left(gif.size() / 2)},
+        {"cut.gif", gif.left(20)},
         {"garbage.gif", gif.left(13) + QByteArray(400, '\x7F')},
-        {"truncated.bmp", bmp.left(bmp.size() / 2)},
+        {"cut.bmp", bmp.left(30)},
         {"huge.bmp", hugeBmp},
         {"empty.jpg", QByteArray()},
         {"notes.png", QByteArray("just some text, not a picture\n")},
@@ -138,4 +139,56 @@ TEST(BadInput, APhotoWithoutReadPermission)
     }
     EXPECT_EQ(ImagingTest::StateOf(photo), before);
     EXPECT_FALSE(ImageOps::Decode(photo).isNull()); // readable again afterwards
+}
+
+// A JPEG, GIF or BMP cut short, or a JPEG without its end marker, is still a
+// photo: it shows what decodes, a JPEG's missing rows and a BMP's grey.
+TEST(BadInput, PhotosCutShortShowWhatDecodes)
+{
+    const QString folder = TestSupport::MakeFolder("cut");
+    const QImage picture = ImagingTest::Pattern(320, 240);
+    const QByteArray jpeg = Encoded(picture, "jpeg");
+    const QByteArray bmp = Encoded(picture, "bmp"); // bottom-up rows
+    ImagingTest::Write(folder + "/whole.gif", picture);
+    const QByteArray gif = TestSupport::ReadAll(folder + "/whole.gif");
+    QFile::remove(folder + "/whole.gif");
+    const QColor grey(128, 128, 128);
+    const struct {
+        const char* name;
+        QByteArray whole;
+        qsizetype kept; // bytes left of the file
+        int greyRow;    // a row that the file no longer holds, -1 for none
+        int keptRow;    // a row that it holds
+    } cases[] = {
+        {"truncated.jpg", jpeg, jpeg.size() * 6 / 10, 230, 10},
+        {"noend.jpg", jpeg, jpeg.size() - 2, -1, 230},
+        {"truncated.gif", gif, gif.size() / 2, -1, 10},
+        {"truncated.bmp", bmp, bmp.size() / 2, 10, 230},
+    };
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) <= 12 && std::abs(a.green() - b.green()) <= 12
+               && std::abs(a.blue() - b.blue()) <= 12;
+    };
+    for (const auto& c : cases) {
+        const QString path = folder + "/" + c.name;
+        TestSupport::WriteAll(path, c.whole.left(c.kept));
+        const ImagingTest::FileState before = ImagingTest::StateOf(path);
+        const QImage decoded = ImageOps::Decode(path);
+        const QImage whole = QImage::fromData(c.whole);
+        ASSERT_EQ(decoded.size(), QSize(320, 240)) << c.name;
+        for (int x : {20, 160, 300}) {
+            EXPECT_TRUE(near(decoded.pixelColor(x, c.keptRow), whole.pixelColor(x, c.keptRow)))
+                << c.name << " kept row at " << x;
+            if (c.greyRow >= 0) {
+                EXPECT_EQ(decoded.pixelColor(x, c.greyRow), grey) << c.name << " missing row at " << x;
+            }
+        }
+        EXPECT_EQ(ImageOps::LoadThumbnailBitmap(path).size(), QSize(192, 144)) << c.name;
+        EXPECT_EQ(ImageOps::LoadFittedBitmap(path, 160, 120, true).size(), QSize(160, 120)) << c.name;
+        ThumbnailCache cache;
+        EXPECT_NE(cache.FindOrAddPhoto(path), 0) << c.name;
+        DisplayCopies copies;
+        EXPECT_TRUE(copies.DisplayRecordOf(path)) << c.name;
+        EXPECT_EQ(ImagingTest::StateOf(path), before) << c.name;
+    }
 }

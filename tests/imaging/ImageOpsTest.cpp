@@ -4,8 +4,12 @@
 #include "tests/TestSupport.h"
 #include "tests/imaging/ImagingTestSupport.h"
 
+#include <QBuffer>
 #include <QImageReader>
+#include <QtEndian>
 #include <QImageWriter>
+#include <QPainter>
+#include <climits>
 #include <set>
 #include <gtest/gtest.h>
 
@@ -129,25 +133,88 @@ TEST(ImageOps, ThumbnailsKeepTheirDepth)
     EXPECT_EQ(thumb.pixelColor(96, 72), QColor(Qt::white));
 }
 
-TEST(ImageOps, ContentDecidesTheFormatAndExifOrientationIsIgnored)
+TEST(ImageOps, ContentDecidesTheFormat)
 {
     const QString dir = TestSupport::TempDir();
     // PNG data under a ".jpg" name (what display copies are) decodes.
     const QString png = dir + "copy.jpg";
     ImagingTest::Pattern(64, 48).save(png, "png");
     EXPECT_EQ(Decode(png).size(), QSize(64, 48));
+    EXPECT_EQ(PictureSize(png), QSize(64, 48));
     // A portable pixmap is no photo format here, whatever its name.
     const QString ppm = dir + "pixmap.jpg";
     ImagingTest::Pattern(64, 48).save(ppm, "ppm");
     EXPECT_TRUE(Decode(ppm).isNull());
+    EXPECT_FALSE(PictureSize(ppm).isValid());
+}
 
-    const QString turned = ImagingTest::WriteJpegWithOrientation(dir + "turned.jpg", 40, 20);
-    ASSERT_EQ(QImageReader(turned).transformation(), QImageIOHandler::TransformationRotate90);
-    EXPECT_EQ(Decode(turned).size(), QSize(40, 20));
-    int width = 0;
-    int height = 0;
-    LoadFittedBitmap(turned, 480, 360, true, nullptr, &width, &height);
-    EXPECT_EQ(QSize(width, height), QSize(40, 20));
+// Every decoding entry point gives the photo upright, for all eight EXIF
+// orientations: the full decode, the fitted one (through the JPEG decoder's
+// reduced decoding), the thumbnail and the size probe. The stored picture has
+// four coloured quarters; the table says which colour the upright picture
+// shows at its top-left, top-right and bottom-left.
+TEST(ImageOps, ExifOrientationIsApplied)
+{
+    const QColor red(220, 20, 20), green(20, 200, 20), blue(20, 20, 220), yellow(230, 230, 20);
+    QImage stored(1600, 800, QImage::Format_RGB32);
+    {
+        QPainter painter(&stored);
+        painter.fillRect(0, 0, 800, 400, red);
+        painter.fillRect(800, 0, 800, 400, green);
+        painter.fillRect(0, 400, 800, 400, blue);
+        painter.fillRect(800, 400, 800, 400, yellow);
+    }
+    const struct {
+        int orientation;
+        bool portrait;
+        QColor topLeft, topRight, bottomLeft;
+    } cases[] = {
+        {1, false, red, green, blue},   {2, false, green, red, yellow}, {3, false, yellow, blue, green},
+        {4, false, blue, yellow, red},  {5, true, red, blue, green},    {6, true, blue, red, yellow},
+        {7, true, yellow, green, blue}, {8, true, green, yellow, red},
+    };
+    const auto nearest = [&](QColor c) {
+        QColor best;
+        int bestDistance = INT_MAX;
+        for (const QColor& candidate : {red, green, blue, yellow}) {
+            const int d = std::abs(c.red() - candidate.red()) + std::abs(c.green() - candidate.green())
+                          + std::abs(c.blue() - candidate.blue());
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = candidate;
+            }
+        }
+        return best;
+    };
+    // The colours at a quarter of the way in from the corners of `area`.
+    const auto expectCorners = [&](const QImage& image, QRect area, const auto& c, const char* what) {
+        const int x0 = area.left() + area.width() / 4, x1 = area.left() + area.width() * 3 / 4;
+        const int y0 = area.top() + area.height() / 4, y1 = area.top() + area.height() * 3 / 4;
+        EXPECT_EQ(nearest(image.pixelColor(x0, y0)), c.topLeft) << what << " orientation " << c.orientation;
+        EXPECT_EQ(nearest(image.pixelColor(x1, y0)), c.topRight) << what << " orientation " << c.orientation;
+        EXPECT_EQ(nearest(image.pixelColor(x0, y1)), c.bottomLeft) << what << " orientation " << c.orientation;
+    };
+    for (const auto& c : cases) {
+        const QString path = ImagingTest::WriteJpegWithOrientation(
+            TestSupport::TempDir() + QStringLiteral("o%1.jpg").arg(c.orientation), stored, c.orientation);
+        const QSize upright = c.portrait ? QSize(800, 1600) : QSize(1600, 800);
+        EXPECT_EQ(PictureSize(path), upright) << c.orientation;
+
+        const QImage full = Decode(path);
+        ASSERT_EQ(full.size(), upright) << c.orientation;
+        expectCorners(full, full.rect(), c, "decoded");
+
+        int width = 0;
+        int height = 0;
+        const QImage fitted = LoadFittedBitmap(path, 480, 360, true, nullptr, &width, &height);
+        EXPECT_EQ(QSize(width, height), upright) << c.orientation;
+        ASSERT_EQ(fitted.size(), c.portrait ? QSize(180, 360) : QSize(480, 240)) << c.orientation;
+        expectCorners(fitted, fitted.rect(), c, "fitted");
+
+        const QImage thumb = LoadThumbnailBitmap(path);
+        ASSERT_EQ(thumb.size(), QSize(192, 144));
+        expectCorners(thumb, c.portrait ? QRect(60, 0, 72, 144) : QRect(0, 24, 192, 96), c, "thumbnail");
+    }
 }
 
 TEST(ImageOps, CanvasPlacement)
@@ -228,4 +295,147 @@ TEST(ImageOps, GifKeepsFewColoursExactlyAndQuantisesMany)
     const QImage holesBack = Decode(dir + "holes.gif");
     EXPECT_EQ(qAlpha(holesBack.pixel(5, 5)), 0);
     EXPECT_EQ(holesBack.pixelColor(6, 6), QColor(0, 0, 255));
+}
+
+// Common camera sizes fill their fitted size exactly: no truncated side and no
+// white row or column left at the picture's edge, in working copies and in
+// thumbnails, through the JPEG decoder's reduced decoding and the full one.
+TEST(ImageOps, CameraSizesFillTheirFittedSizeExactly)
+{
+    const struct {
+        QSize image;
+        QSize fitted;   // shrink-only into 480 x 360
+        QSize thumbnail; // the picture's part of the 192 x 144 thumbnail
+    } cases[] = {
+        {{4608, 3456}, {480, 360}, {192, 144}}, // 4:3
+        {{2592, 1944}, {480, 360}, {192, 144}},
+        {{5472, 3648}, {480, 320}, {192, 128}}, // 3:2
+        {{3840, 2160}, {480, 270}, {192, 108}}, // 16:9
+        {{3456, 4608}, {270, 360}, {108, 144}}, // portrait
+        {{2160, 3840}, {202, 360}, {81, 144}},
+    };
+    const QColor colour(40, 80, 120);
+    const auto isWhite = [](QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() > 200; };
+    for (const auto& c : cases) {
+        QImage picture(c.image, QImage::Format_RGB32);
+        picture.fill(colour);
+        for (const char* name : {"camera.jpg", "camera.png"}) {
+            const QString path = TestSupport::TempDir() + name;
+            ASSERT_TRUE(picture.save(path, nullptr, 90)); // PNG: the fast compression
+            const QString what = QStringLiteral("%1 %2x%3").arg(name).arg(c.image.width()).arg(c.image.height());
+            EXPECT_EQ(ShrinkOnlySize(c.image, QSize(480, 360)), c.fitted) << qPrintable(what);
+            EXPECT_EQ(ResampleSize(c.image, QSize(192, 144)), c.thumbnail) << qPrintable(what);
+            const QImage fitted = LoadFittedBitmap(path, 480, 360, true);
+            ASSERT_EQ(fitted.size(), c.fitted) << qPrintable(what);
+            const QImage thumb = LoadThumbnailBitmap(path);
+            ASSERT_EQ(thumb.size(), QSize(192, 144)) << qPrintable(what);
+            const QRect placed((192 - c.thumbnail.width()) / 2, (144 - c.thumbnail.height()) / 2, c.thumbnail.width(),
+                               c.thumbnail.height());
+            for (const auto& [image, area] : {std::pair{fitted, fitted.rect()}, std::pair{thumb, placed}}) {
+                for (int x = area.left(); x <= area.right(); ++x)
+                    ASSERT_FALSE(isWhite(image.pixelColor(x, area.top())) || isWhite(image.pixelColor(x, area.bottom())))
+                        << qPrintable(what) << " column " << x;
+                for (int y = area.top(); y <= area.bottom(); ++y)
+                    ASSERT_FALSE(isWhite(image.pixelColor(area.left(), y)) || isWhite(image.pixelColor(area.right(), y)))
+                        << qPrintable(what) << " row " << y;
+            }
+        }
+    }
+}
+
+// Photos beyond Qt's default 128 MB allocation limit are ordinary photos: a
+// 16-bit PNG from a raw converter, large PNGs and BMPs.
+TEST(ImageOps, LargePhotosDecode)
+{
+    const struct {
+        const char* name;
+        QSize size;
+        QImage::Format format;
+        QSize fitted;
+    } cases[] = {
+        {"deep.png", {6000, 4000}, QImage::Format_RGBX64, {480, 320}},
+        {"large.png", {7000, 5000}, QImage::Format_RGB32, {480, 342}},
+        {"large.bmp", {7000, 5000}, QImage::Format_RGB32, {480, 342}},
+    };
+    for (const auto& c : cases) {
+        const QString path = TestSupport::TempDir() + c.name;
+        {
+            QImage picture(c.size, c.format);
+            picture.fill(QColor(40, 80, 120));
+            ASSERT_TRUE(picture.save(path, nullptr, 90)) << c.name; // PNG: the fast compression
+        }
+        EXPECT_EQ(PictureSize(path), c.size) << c.name;
+        EXPECT_EQ(Decode(path).size(), c.size) << c.name;
+        int width = 0;
+        int height = 0;
+        const QImage fitted = LoadFittedBitmap(path, 480, 360, true, nullptr, &width, &height);
+        EXPECT_EQ(fitted.size(), c.fitted) << c.name;
+        EXPECT_EQ(QSize(width, height), c.size) << c.name;
+        EXPECT_EQ(fitted.pixelColor(fitted.width() / 2, fitted.height() / 2), QColor(40, 80, 120)) << c.name;
+        QFile::remove(path);
+    }
+}
+
+namespace {
+
+uint32_t Crc32(const QByteArray& bytes)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= uint8_t(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QStringList g_imageIoMessages;
+
+void CollectMessages(QtMsgType, const QMessageLogContext&, const QString& message) { g_imageIoMessages << message; }
+
+} // namespace
+
+// A tiny file whose header claims 60,000 x 60,000 pixels is refused from its
+// header: no decoder is asked for the memory (Qt would log its refusal).
+TEST(ImageOps, DecompressionBombsAreRefusedFromTheirHeader)
+{
+    const QString dir = TestSupport::TempDir();
+    const QImage small = ImagingTest::Pattern(16, 16);
+    // PNG: the IHDR chunk's width and height, and its CRC over type and data.
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        small.save(&buffer, "png");
+    }
+    qToBigEndian<uint32_t>(60000, png.data() + 16);
+    qToBigEndian<uint32_t>(60000, png.data() + 20);
+    qToBigEndian<uint32_t>(Crc32(png.mid(12, 17)), png.data() + 29);
+    TestSupport::WriteAll(dir + "bomb.png", png);
+    // JPEG: the frame header's height and width.
+    QByteArray jpeg;
+    {
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        small.save(&buffer, "jpeg");
+    }
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(frame, 0);
+    qToBigEndian<uint16_t>(60000, jpeg.data() + frame + 5);
+    qToBigEndian<uint16_t>(60000, jpeg.data() + frame + 7);
+    TestSupport::WriteAll(dir + "bomb.jpg", jpeg);
+
+    g_imageIoMessages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(CollectMessages);
+    for (const char* name : {"bomb.png", "bomb.jpg"}) {
+        const QString path = dir + name;
+        ASSERT_EQ(QImageReader(path).size(), QSize(60000, 60000)) << name;
+        EXPECT_TRUE(Decode(path).isNull()) << name;
+        EXPECT_TRUE(LoadFittedBitmap(path, 480, 360, true).isNull()) << name;
+        EXPECT_TRUE(LoadThumbnailBitmap(path).isNull()) << name;
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(g_imageIoMessages.filter(QStringLiteral("allocation limit")).isEmpty())
+        << qPrintable(g_imageIoMessages.join("\n"));
+    EXPECT_GT(qint64(60000) * 60000, kMaxPhotoPixels);
 }

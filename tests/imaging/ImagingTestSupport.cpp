@@ -71,17 +71,24 @@ QStringList WritePhotos(const QString& folder, int count, int width, int height)
 
 QString WriteJpegWithOrientation(const QString& path, int width, int height)
 {
+    return WriteJpegWithOrientation(path, Pattern(width, height), 6);
+}
+
+QString WriteJpegWithOrientation(const QString& path, const QImage& stored, int orientation)
+{
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
-    Pattern(width, height).save(&buffer, "jpeg");
-    // APP1 "Exif": a little-endian TIFF header and one IFD entry 0x0112 = 6.
-    const QByteArray tiff = QByteArray("II*\0", 4) + QByteArray("\x08\0\0\0", 4) + QByteArray("\x01\0", 2)
-                            + QByteArray("\x12\x01\x03\0\x01\0\0\0\x06\0\0\0", 12) + QByteArray(4, '\0');
+    stored.save(&buffer, "jpeg", 95);
+    // APP1 "Exif": a little-endian TIFF header and one IFD entry 0x0112 (SHORT).
+    const QByteArray entry = QByteArray("\x12\x01\x03\0\x01\0\0\0", 8) + char(orientation) + QByteArray(3, '\0');
+    const QByteArray tiff = QByteArray("II*\0", 4) + QByteArray("\x08\0\0\0", 4) + QByteArray("\x01\0", 2) + entry
+                            + QByteArray(4, '\0');
     const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
     const int length = int(payload.size()) + 2;
     QByteArray app1("\xFF\xE1", 2);
     app1.append(char(length >> 8)).append(char(length & 0xFF)).append(payload);
+    QDir().mkpath(QFileInfo(path).absolutePath());
     TestSupport::WriteAll(path, jpeg.left(2) + app1 + jpeg.mid(2));
     return path;
 }

@@ -26,6 +26,8 @@ QString Write(const QString& path, const QImage& image);
 QStringList WritePhotos(const QString& folder, int count, int width = 400, int height = 300);
 // A JPEG whose EXIF data say "rotate 90 degrees clockwise" (orientation 6).
 QString WriteJpegWithOrientation(const QString& path, int width, int height);
+// The picture as a JPEG carrying the EXIF orientation tag (1 to 8).
+QString WriteJpegWithOrientation(const QString& path, const QImage& stored, int orientation);
 
 // The file's bytes and last-write time, to show that nothing of the user's was touched.
 struct FileState {
