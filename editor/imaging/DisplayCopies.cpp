@@ -9,7 +9,8 @@ using Guard = std::lock_guard<std::mutex>;
 
 namespace {
 
-QString NewCopyName() { return FileUtils::MakeTempPath(QStringLiteral("~tmp"), QStringLiteral("jpg")); }
+// Made at once for the owner only, so no one else can read or replace it.
+QString NewCopyName() { return FileUtils::CreateTempFile(QStringLiteral("~tmp"), QStringLiteral("jpg")); }
 
 // Display copies are temporary and made whenever a photo is shown or
 // exported: the fastest compression keeps them quick to write (about a sixth
