@@ -287,14 +287,13 @@ void PhotoEditCommands::Reset()
     }
     if (m_copies.IsWorkingCopy(path)) {
         const QString source = m_copies.SourceOf(path);
-        const ThumbHandle sourceHandle = m_cache.FindOrAddPhoto(source);
+        const ThumbHandle sourceHandle = m_cache.AcquirePhoto(source); // found and referenced in one step
         if (sourceHandle == 0) {
             // The photo's own file is gone or unreadable: the working copy is
             // all that is left of it, so it stays.
             ReadFailed();
             return;
         }
-        m_cache.AddReference(sourceHandle);
         const auto kept = m_keptSources.find(handle);
         if (kept != m_keptSources.end()) {
             m_cache.ReleaseReference(kept->second);
