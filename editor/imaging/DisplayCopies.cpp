@@ -113,6 +113,8 @@ void DisplayCopies::ReloadPath(const QString& path)
                 record.copyPath = NewCopyName();
                 if (!record.copyPath.isEmpty() && ImageOps::SaveBitmapAs(record.copyPath, picture, "png", kPngQuality))
                     m_records.emplace(path.toUtf8(), record);
+                else if (!record.copyPath.isEmpty())
+                    QFile::remove(record.copyPath); // the name was claimed by an empty file
             }
         }
     }
