@@ -1,5 +1,7 @@
 #include "common/FileUtils.h"
 
+#include "common/PrivateFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -142,9 +144,12 @@ void RemoveEmptiedFolder(const QString& folder)
 
 QString TempDir()
 {
+    // Qt gives an empty path when TMPDIR names a missing folder. The current
+    // folder is no place for temporary files (it may be a source tree or a
+    // read-only program folder), so the system's own temporary folder stands in.
     QString temp = QDir::tempPath();
     if (temp.isEmpty())
-        temp = QDir::currentPath();
+        temp = QStringLiteral("/tmp");
     if (!temp.endsWith(QLatin1Char('/')))
         temp += QLatin1Char('/');
     return temp;
@@ -157,6 +162,22 @@ QString MakeTempPath(const QString& base, const QString& extension)
         const QString candidate = folder + base + QString::number(n) + QLatin1Char('.') + extension;
         if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
             return candidate;
+    }
+    return QString();
+}
+
+QString CreateTempFile(const QString& base, const QString& extension)
+{
+    const QString folder = TempDir();
+    for (int n = 0; n < 2147483647; ++n) {
+        const QString candidate = folder + base + QString::number(n) + QLatin1Char('.') + extension;
+        const Platform::PrivateFile file = Platform::OpenPrivateFile(candidate, Platform::PrivateOpen::CreateNew);
+        if (file.handle >= 0) {
+            Platform::CloseHandle(file.handle);
+            return candidate;
+        }
+        if (!file.existed)
+            return QString(); // the folder refuses new files
     }
     return QString();
 }

@@ -36,13 +36,21 @@ bool DeleteTree(const QString& folder);
 // Empties the folder as EmptyFolder does, then removes the folder itself.
 void RemoveEmptiedFolder(const QString& folder);
 
-// The temporary folder with a trailing "/".
+// The temporary folder with a trailing "/": QDir::tempPath(), or "/tmp/" when
+// that is empty (TMPDIR naming a missing folder); never the current folder.
 QString TempDir();
 
 // A free temporary file name: TempDir() + base + n + "." + extension with the
 // smallest n from 0 for which no file exists. The name is chosen by existence
 // alone; nothing is created.
 QString MakeTempPath(const QString& base = QStringLiteral("~"), const QString& extension = QStringLiteral("tmp"));
+
+// Like MakeTempPath, but the file is made at once, empty, for the owner only
+// (0600), with the first n whose name is free (a link, or another user's file,
+// counts as taken). Two threads or processes never get the same file, and no
+// one can plant a link or a file of theirs at the name before it is written.
+// Empty when no file can be made.
+QString CreateTempFile(const QString& base = QStringLiteral("~"), const QString& extension = QStringLiteral("tmp"));
 
 // TempDir() + n + "/" with the first n for which nothing exists. With create,
 // the folder is made and claimed atomically, so two processes asking at the

@@ -3,6 +3,9 @@
 //                                     cache (which writes its file), as the explorer list does
 // thumbnail_bench reopen FOLDER       the same in a fresh process, the cache file being present
 // thumbnail_bench sheet FOLDER OUT.png  the folder's thumbnails as the cache holds them, on one picture
+// thumbnail_bench switch A B ADDS     ADDS album photos taken alternately from folders A and B (their cache
+//                                     files written by fill), as a user picking photos from both; each
+//                                     photo taken switches the cache to its folder
 // Prints one line of "key=value" figures.
 #include "editor/imaging/ThumbnailCache.h"
 #include "editor/imaging/ThumbsWorker.h"
@@ -169,6 +172,27 @@ int Sheet(const QString& folder, const QString& out)
     return sheet.save(out) ? 0 : 1;
 }
 
+int Switch(const QString& a, const QString& b, int adds)
+{
+    const QStringList photos[2] = {Listing(a), Listing(b)};
+    if (photos[0].isEmpty() || photos[1].isEmpty())
+        return 1;
+    ThumbnailCache& cache = ThumbnailCache::Instance();
+    QElapsedTimer timer;
+    timer.start();
+    int taken = 0;
+    for (int i = 0; i < adds; ++i) {
+        const QStringList& folder = photos[i % 2];
+        if (cache.AcquirePhoto(folder[(i / 2) % folder.size()]) != 0)
+            ++taken;
+    }
+    const qint64 ms = timer.elapsed();
+    cache.Close();
+    std::printf("mode=switch adds=%d taken=%d seconds=%.3f peak_rss_kb=%ld\n", adds, taken, double(ms) / 1000.0,
+                PeakRssKilobytes());
+    return taken == adds ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -179,9 +203,11 @@ int main(int argc, char* argv[])
         return Make(args[2], args[3].toInt());
     if (args.size() >= 3 && (args[1] == QLatin1String("fill") || args[1] == QLatin1String("reopen")))
         return Fill(QDir(args[2]).absolutePath(), args[1] == QLatin1String("fill") ? "fill" : "reopen");
+    if (args.size() >= 5 && args[1] == QLatin1String("switch"))
+        return Switch(QDir(args[2]).absolutePath(), QDir(args[3]).absolutePath(), args[4].toInt());
     if (args.size() >= 4 && args[1] == QLatin1String("sheet"))
         return Sheet(QDir(args[2]).absolutePath(), args[3]);
-    std::fprintf(stderr, "usage: thumbnail_bench make FOLDER COUNT | fill FOLDER | reopen FOLDER | sheet FOLDER OUT.png\n");
+    std::fprintf(stderr, "usage: thumbnail_bench make FOLDER COUNT | fill FOLDER | reopen FOLDER | sheet FOLDER OUT.png | switch A B ADDS\n");
     return 2;
 }
 

@@ -46,10 +46,14 @@ void AlbumModel::insertPair(std::unique_ptr<PhotoItem> photo, LrItem item, int p
 
 int AlbumModel::AddPhoto(const QString& path, int position)
 {
-    const ThumbHandle handle = m_thumbnails.FindOrAddPhoto(path);
+    // Found and referenced in one step, so that a folder switch of the
+    // thumbnail workers cannot drop the thumbnail before the album holds it.
+    const ThumbHandle handle = m_thumbnails.AcquirePhoto(path);
     if (handle == 0)
         return -1;
-    return InsertPhoto(handle, FileUtils::LastComponent(path), position);
+    const int at = InsertPhoto(handle, FileUtils::LastComponent(path), position);
+    m_thumbnails.ReleaseReference(handle); // the album took its own
+    return at;
 }
 
 int AlbumModel::InsertPhoto(ThumbHandle handle, const QString& label, int position)

@@ -272,10 +272,10 @@ ThumbHandle PhotoEditCommands::BackToSource(int index, const QString& copy)
 {
     const ThumbHandle handle = m_album.Photo(index)->thumbnail;
     const QString source = m_copies.SourceOf(copy);
-    const ThumbHandle sourceHandle = source.isEmpty() ? 0 : m_cache.FindOrAddPhoto(source);
+    // Found and referenced in one step, so a folder switch cannot drop it in between.
+    const ThumbHandle sourceHandle = source.isEmpty() ? 0 : m_cache.AcquirePhoto(source);
     if (sourceHandle == 0)
         return 0;
-    m_cache.AddReference(sourceHandle);
     const auto kept = m_keptSources.find(handle);
     if (kept != m_keptSources.end()) {
         m_cache.ReleaseReference(kept->second);

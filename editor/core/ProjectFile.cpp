@@ -253,9 +253,7 @@ bool ProjectFile::Open(AlbumModel& album, const QString& projectFile)
     Parallel::For(int(paths.size()), [&](int i) {
         if (paths[size_t(i)].isEmpty())
             return;
-        made[size_t(i)] = thumbnails.FindOrAddPhoto(paths[size_t(i)]);
-        if (made[size_t(i)] != 0)
-            thumbnails.AddReference(made[size_t(i)]);
+        made[size_t(i)] = thumbnails.AcquirePhoto(paths[size_t(i)]);
     });
 
     for (int i = 0; i < photos.NumNodes(); ++i) {

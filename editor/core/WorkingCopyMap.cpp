@@ -18,7 +18,7 @@ QString WorkingCopyMap::NameFor(const QString& source)
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = dot < 0 ? name : name.left(dot);
     const QString extension = dot < 0 ? QString() : name.mid(dot + 1);
-    return FileUtils::MakeTempPath(base, extension);
+    return FileUtils::CreateTempFile(base, extension); // owner-only, made at once
 }
 
 QString WorkingCopyMap::MakeWorkingCopy(const QString& path, bool makeCurrent)
@@ -33,8 +33,11 @@ QString WorkingCopyMap::MakeWorkingCopy(const QString& path, bool makeCurrent)
     const QImage fitted = m_copies.count(path) != 0
                               ? ImageOps::Decode(path)
                               : ImageOps::LoadFittedBitmap(path, ImageOps::kCanvasWidth, ImageOps::kCanvasHeight, true);
-    if (copy.isEmpty() || !ImageOps::SaveBitmapToFile(copy, fitted))
+    if (copy.isEmpty() || !ImageOps::SaveBitmapToFile(copy, fitted)) {
+        if (!copy.isEmpty())
+            QFile::remove(copy);
         return QString();
+    }
     m_copies[copy] = path;
     if (makeCurrent)
         m_current = copy;

@@ -32,7 +32,8 @@ public:
     int Count() const { return int(m_copies.size()); }
 
     // The name a working copy of the file gets: base + n + "." + extension in
-    // the temporary folder, the first n from 0 that is free.
+    // the temporary folder, the first n from 0 that is free; the file is made
+    // at once, empty and owner-only.
     static QString NameFor(const QString& source);
 
 private:

@@ -9,7 +9,8 @@ using Guard = std::lock_guard<std::mutex>;
 
 namespace {
 
-QString NewCopyName() { return FileUtils::MakeTempPath(QStringLiteral("~tmp"), QStringLiteral("jpg")); }
+// Made at once for the owner only, so no one else can read or replace it.
+QString NewCopyName() { return FileUtils::CreateTempFile(QStringLiteral("~tmp"), QStringLiteral("jpg")); }
 
 // Display copies are temporary and made whenever a photo is shown or
 // exported: the fastest compression keeps them quick to write (about a sixth
@@ -112,6 +113,8 @@ void DisplayCopies::ReloadPath(const QString& path)
                 record.copyPath = NewCopyName();
                 if (!record.copyPath.isEmpty() && ImageOps::SaveBitmapAs(record.copyPath, picture, "png", kPngQuality))
                     m_records.emplace(path.toUtf8(), record);
+                else if (!record.copyPath.isEmpty())
+                    QFile::remove(record.copyPath); // the name was claimed by an empty file
             }
         }
     }

@@ -1,18 +1,39 @@
 #include "editor/imaging/ThumbnailCache.h"
 
 #include "common/FileUtils.h"
+#include "common/PrivateFiles.h"
 #include "editor/imaging/CacheFileFormat.h"
 #include "editor/imaging/ImageOps.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaObject>
+#include <QThread>
 #include <QtDebug>
 #include <limits>
 
-using Lock = std::unique_lock<std::recursive_mutex>;
 namespace Format = CacheFileFormat;
 
 namespace {
+
+// How much of the folders left recently is remembered: going back and forth
+// between two folders (adding album photos from both) then reads no cache
+// file again, while a remembered thumbnail costs about 80 KB of memory.
+constexpr size_t kRememberedFolders = 2;
+constexpr size_t kRememberedRecords = 2000;
+
+// Delivers what the cache reports once its lock is released.
+class ReportOnExit {
+public:
+    explicit ReportOnExit(std::function<void()> report) : m_report(std::move(report)) {}
+    ~ReportOnExit() { m_report(); }
+    ReportOnExit(const ReportOnExit&) = delete;
+    ReportOnExit& operator=(const ReportOnExit&) = delete;
+
+private:
+    std::function<void()> m_report;
+};
 
 // The folder a photo belongs to: its path without the last component ("/" for
 // a photo in the root).
@@ -39,12 +60,43 @@ ThumbnailCache& ThumbnailCache::Instance()
     return cache;
 }
 
+QImage ThumbnailCache::MakeThumbnail(const QString& path) { return ImageOps::LoadThumbnailBitmap(path); }
+
+bool ThumbnailCache::IsLocked() const
+{
+    std::unique_lock<std::recursive_mutex> probe(m_mutex, std::try_to_lock);
+    return !probe.owns_lock();
+}
+
 QString ThumbnailCache::CacheFilePath(const QString& folder) { return Format::CacheFilePath(folder); }
 
 void ThumbnailCache::SetFileErrorSink(FileErrorSink sink)
 {
     Lock lock(m_mutex);
     m_fileErrorSink = std::move(sink);
+}
+
+void ThumbnailCache::QueueError(const QString& path, const QString& reason) { m_errors.emplace_back(path, reason); }
+
+void ThumbnailCache::ReportErrors()
+{
+    std::vector<std::pair<QString, QString>> errors;
+    FileErrorSink sink;
+    {
+        Lock lock(m_mutex);
+        errors.swap(m_errors);
+        sink = m_fileErrorSink;
+    }
+    if (!sink)
+        return;
+    QCoreApplication* app = QCoreApplication::instance();
+    for (const auto& [path, reason] : errors) {
+        if (app && QThread::currentThread() != app->thread())
+            QMetaObject::invokeMethod(app, [sink, path = path, reason = reason] { sink(path, reason); },
+                                      Qt::QueuedConnection);
+        else
+            sink(path, reason);
+    }
 }
 
 // ---- entries -----------------------------------------------------------------
@@ -106,19 +158,50 @@ ThumbHandle ThumbnailCache::FindOrAddPhoto(const QString& path)
     return handle;
 }
 
+ThumbHandle ThumbnailCache::AcquirePhoto(const QString& path)
+{
+    {
+        Lock lock(m_mutex);
+        const auto known = m_entries.find(path.toUtf8());
+        if (known != m_entries.end()) {
+            ++known->second.references;
+            return known->second.handle;
+        }
+    }
+    ThumbHandle handle = 0;
+    AddPhotoImpl(path, &handle, nullptr, true);
+    return handle;
+}
+
 bool ThumbnailCache::AddPhoto(const QString& path, ThumbHandle* handleOut, const std::atomic<bool>* stop)
+{
+    return AddPhotoImpl(path, handleOut, stop, false);
+}
+
+bool ThumbnailCache::AddPhotoImpl(const QString& path, ThumbHandle* handleOut, const std::atomic<bool>* stop,
+                                  bool reference)
 {
     if (handleOut)
         *handleOut = 0;
     const QByteArray key = path.toUtf8();
+    const ReportOnExit report([this] { ReportErrors(); }); // after the lock below is released
     Lock lock(m_mutex);
     const QString folder = PhotoFolder(path);
+    bool settled = false; // the folder's records went in while this call waited
     if (folder != m_currentFolder) {
         if (stop && stop->load())
             return false; // a stopped worker of the previous folder
-        OpenFolder(folder);
+        SwitchTo(folder, lock);
+        settled = true;
+    } else if (m_loading) {
+        WaitForLoad(folder, lock);
+        settled = true;
+    }
+    if (settled) {
         const auto known = m_entries.find(key);
         if (known != m_entries.end()) {
+            if (reference)
+                ++known->second.references;
             if (handleOut)
                 *handleOut = known->second.handle;
             return true;
@@ -126,12 +209,12 @@ bool ThumbnailCache::AddPhoto(const QString& path, ThumbHandle* handleOut, const
     }
     // The folder's file as it is now; if the cache moves on while the photo is
     // decoded, the entry is not written into another folder's file.
-    const int slot = m_currentFile;
+    const int slot = folder == m_currentFolder && !m_loading ? m_currentFile : -1;
     const quint64 generation = IsOpen(slot) ? m_files[size_t(slot)].generation : 0;
 
     lock.unlock();
     const uint64_t time = FileUtils::FileTimeOf(path);
-    const QImage thumbnail = ImageOps::LoadThumbnailBitmap(path);
+    const QImage thumbnail = MakeThumbnail(path);
     lock.lock();
 
     if (thumbnail.isNull())
@@ -143,6 +226,8 @@ bool ThumbnailCache::AddPhoto(const QString& path, ThumbHandle* handleOut, const
     entry.time = time;
     entry.file = IsOpen(slot) && m_files[size_t(slot)].generation == generation ? slot : -1;
     const ThumbHandle handle = Insert(key, std::move(entry));
+    if (reference)
+        ++FindEntry(handle)->references;
     if (handleOut)
         *handleOut = handle;
     return true;
@@ -161,7 +246,7 @@ ThumbHandle ThumbnailCache::AddUnsavedPhoto(const QString& path, bool forceNew)
     }
     lock.unlock();
     const uint64_t time = FileUtils::FileTimeOf(path);
-    const QImage thumbnail = ImageOps::LoadThumbnailBitmap(path);
+    const QImage thumbnail = MakeThumbnail(path);
     lock.lock();
     if (thumbnail.isNull())
         return 0;
@@ -250,6 +335,15 @@ int ThumbnailCache::OpenCacheFileCount() const
     return count;
 }
 
+QStringList ThumbnailCache::RememberedFolders() const
+{
+    Lock lock(m_mutex);
+    QStringList folders;
+    for (const RememberedFolder& remembered : m_remembered)
+        folders << remembered.folder;
+    return folders;
+}
+
 bool ThumbnailCache::Refresh(ThumbHandle handle, bool force)
 {
     Lock lock(m_mutex);
@@ -261,7 +355,7 @@ bool ThumbnailCache::Refresh(ThumbHandle handle, bool force)
     if (!QFileInfo(path).isFile() || (!force && time == entry->time))
         return false;
     lock.unlock();
-    const QImage thumbnail = ImageOps::LoadThumbnailBitmap(path);
+    const QImage thumbnail = MakeThumbnail(path);
     lock.lock();
     Entry* current = FindEntry(handle);
     if (thumbnail.isNull() || !current)
@@ -318,13 +412,12 @@ int ThumbnailCache::FileSlotFor(const QString& cachePath) const
     return -1;
 }
 
-std::unique_ptr<QFile> ThumbnailCache::CreateFile(const QString& cachePath)
+std::unique_ptr<QFile> ThumbnailCache::WrapHandle(int handle)
 {
-    auto file = std::make_unique<QFile>(cachePath);
-    if (file->open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered))
+    auto file = std::make_unique<QFile>();
+    if (file->open(handle, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
         return file;
-    if (m_fileErrorSink)
-        m_fileErrorSink(cachePath, file->errorString());
+    Platform::CloseHandle(handle);
     return nullptr;
 }
 
@@ -352,113 +445,183 @@ bool ThumbnailCache::WriteRecord(Entry& entry, const QByteArray& key)
 
 bool ThumbnailCache::OpenFolder(const QString& folder)
 {
+    const ReportOnExit report([this] { ReportErrors(); });
     Lock lock(m_mutex);
-    if (folder == m_currentFolder)
+    return SwitchTo(folder, lock);
+}
+
+void ThumbnailCache::WaitForLoad(const QString& folder, Lock& lock)
+{
+    m_loaded.wait(lock, [&] { return !m_loading || m_currentFolder != folder; });
+}
+
+bool ThumbnailCache::SwitchTo(const QString& folder, Lock& lock)
+{
+    if (folder == m_currentFolder) {
+        WaitForLoad(folder, lock);
         return true;
-    m_currentFile = -1; // so that Prune may close the previous folder's file
-    if (!m_currentFolder.isEmpty() && QFileInfo(m_currentFolder).isDir()) {
-        Flush();
-        Prune();
     }
+    LeaveCurrentFolder();
     m_currentFolder = folder;
+    m_currentFile = -1;
+    m_loading = false;
+    ++m_switches;
+    m_loaded.notify_all(); // threads waiting for the previous folder's records go on
+
+    for (auto it = m_remembered.begin(); it != m_remembered.end(); ++it) {
+        if (it->folder != folder)
+            continue;
+        RememberedFolder remembered = std::move(*it);
+        m_remembered.erase(it);
+        if (IsOpen(remembered.file) && m_files[size_t(remembered.file)].generation == remembered.generation)
+            return Revive(std::move(remembered), lock);
+        break;
+    }
+
     const QString cachePath = CacheFilePath(folder);
-    if (QFileInfo::exists(cachePath))
-        return LoadCacheFile(folder);
-    std::unique_ptr<QFile> file = CreateFile(cachePath);
-    if (!file)
+    const int reused = FileSlotFor(cachePath); // entries of this folder still hold it open
+    if (reused >= 0)
+        return LoadCacheFile(folder, reused, -1, lock);
+    const Platform::PrivateFile opened = Platform::OpenPrivateFile(cachePath, Platform::PrivateOpen::CreateOrExisting);
+    if (opened.handle < 0) {
+        // A file that cannot be created is reported; one that is there but
+        // cannot be used (unreadable, a link, another user's) is left alone.
+        if (!opened.existed)
+            QueueError(cachePath, opened.error);
         return false;
+    }
+    if (!opened.created)
+        return LoadCacheFile(folder, -1, opened.handle, lock);
+    std::unique_ptr<QFile> file = WrapHandle(opened.handle);
+    if (!file) {
+        QueueError(cachePath, QStringLiteral("cannot open the new file"));
+        return false;
+    }
     m_currentFile = RegisterFile(std::move(file), cachePath);
     return true;
 }
 
-bool ThumbnailCache::LoadCacheFile(const QString& folder)
+ThumbnailCache::FileRead ThumbnailCache::ReadCacheFile(int handle, const std::set<QByteArray>& skip)
 {
-    Lock lock(m_mutex);
-    const QString cachePath = CacheFilePath(folder);
-    int slot = FileSlotFor(cachePath);
-    const bool reused = slot >= 0; // entries of this folder still hold it open
-    if (!reused) {
-        auto file = std::make_unique<QFile>(cachePath);
-        if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-            m_currentFile = -1;
-            return false;
-        }
-        slot = RegisterFile(std::move(file), cachePath);
-    }
-    m_currentFile = slot;
-    QFile& file = *m_files[size_t(slot)].file;
-    const qint64 fileSize = file.size();
-
-    std::vector<std::pair<QByteArray, Entry>> read; // in file order
+    FileRead read;
     qint64 offset = 0;
-    bool corrupt = false;
     for (;;) {
-        if (!file.seek(offset))
-            break;
-        const QByteArray headBytes = file.read(Format::kHeadSize);
+        const QByteArray headBytes = Platform::ReadAt(handle, offset, Format::kHeadSize);
         if (headBytes.size() < Format::kHeadSize)
             break;
         const Format::RecordHead head = Format::ParseHead(headBytes.constData());
         if (head.pathLength <= 0 || head.pathLength > Format::kMaxPathBytes) {
-            corrupt = true;
+            read.corrupt = true;
             break;
         }
-        const QByteArray key = file.read(head.pathLength);
+        const QByteArray key = Platform::ReadAt(handle, offset + Format::kHeadSize, head.pathLength);
         const qint64 pictureAt = offset + Format::kHeadSize + head.pathLength;
         const qint64 recordEnd = pictureAt + Format::kPictureSize;
-        // A record cut short ends the file; later records are appended after the
-        // last whole one.
-        if (key.size() < head.pathLength || recordEnd > fileSize)
+        // A record cut short ends the file; later records are appended after
+        // the last whole one.
+        if (key.size() < head.pathLength)
             break;
-        if (reused && m_entries.find(key) != m_entries.end()) {
-            offset = recordEnd;
-            continue;
-        }
+        const QByteArray picture = Platform::ReadAt(handle, pictureAt, Format::kPictureSize);
+        if (picture.size() < Format::kPictureSize)
+            break;
+        const qint64 recordAt = offset;
+        offset = recordEnd;
+        if (skip.count(key))
+            continue; // the cache holds this photo already
+
         Entry entry;
         entry.path = QString::fromUtf8(key);
-        entry.offset = offset;
-        entry.file = slot;
+        entry.offset = recordAt;
         const uint64_t photoTime = FileUtils::FileTimeOf(entry.path);
+        if (photoTime == 0)
+            continue; // the photo is gone: its record stays, unused, and the rest still counts
         if (photoTime != head.time) {
-            // Changed (or missing) photo: a new thumbnail, written back in place.
-            entry.thumbnail = ImageOps::LoadThumbnailBitmap(entry.path);
+            // Changed photo: a new thumbnail, written back in place. One that
+            // no longer decodes is left out like a deleted one.
+            entry.thumbnail = MakeThumbnail(entry.path);
+            if (entry.thumbnail.isNull())
+                continue;
             entry.state = Pending;
             entry.time = photoTime;
         } else {
-            const QByteArray pictureHead = file.read(Format::kPictureHeadSize);
-            if (pictureHead.size() == Format::kPictureHeadSize) {
-                const Format::PictureHead picture = Format::ParsePictureHead(pictureHead.constData());
-                if (picture.IsUsable())
-                    entry.thumbnail = Format::DecodePicture(picture, file.read(picture.dataSize));
+            const Format::PictureHead stored = Format::ParsePictureHead(picture.constData());
+            if (stored.IsUsable())
+                entry.thumbnail = Format::DecodePicture(stored, picture.mid(Format::kPictureHeadSize, stored.dataSize));
+            if (entry.thumbnail.isNull()) {
+                read.corrupt = true; // the file itself is damaged
+                offset = recordAt;
+                break;
             }
             entry.state = Written;
             entry.time = head.time;
         }
-        if (entry.thumbnail.isNull()) {
-            corrupt = true;
-            break;
-        }
-        read.emplace_back(key, std::move(entry));
-        offset = recordEnd;
+        read.records.emplace_back(key, std::move(entry));
     }
+    read.end = offset;
+    return read;
+}
 
+bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int handle, Lock& lock)
+{
+    const QString cachePath = CacheFilePath(folder);
+    const quint64 switches = m_switches;
+    std::set<QByteArray> skip;
+    int readHandle = handle;
+    quint64 generation = 0;
+    if (reusedSlot >= 0) {
+        generation = m_files[size_t(reusedSlot)].generation;
+        readHandle = Platform::DuplicateHandle(m_files[size_t(reusedSlot)].file->handle());
+        if (readHandle < 0)
+            return false;
+        for (const auto& [key, entry] : m_entries)
+            if (entry.file == reusedSlot)
+                skip.insert(key);
+        m_currentFile = reusedSlot;
+    }
+    m_loading = true;
+
+    lock.unlock();
+    FileRead read = ReadCacheFile(readHandle, skip);
+    lock.lock();
+
+    if (reusedSlot >= 0)
+        Platform::CloseHandle(readHandle);
+    if (m_switches != switches) { // another folder was opened meanwhile
+        if (reusedSlot < 0)
+            Platform::CloseHandle(handle);
+        return false;
+    }
+    m_loading = false;
+    m_loaded.notify_all();
+    int slot = reusedSlot;
+    if (slot < 0) {
+        std::unique_ptr<QFile> file = WrapHandle(handle);
+        if (!file)
+            return false;
+        slot = RegisterFile(std::move(file), cachePath);
+    } else if (!IsOpen(slot) || m_files[size_t(slot)].generation != generation) {
+        m_currentFile = -1;
+        return false;
+    }
+    m_currentFile = slot;
     CacheFile& cacheFile = m_files[size_t(slot)];
-    if (!corrupt) {
-        if (offset < fileSize)
-            file.resize(offset); // drop a partial record at the end
-        cacheFile.claimedEnd = std::max(cacheFile.claimedEnd, offset);
-        for (auto& [key, entry] : read)
+
+    if (!read.corrupt) {
+        if (read.end < cacheFile.file->size() && cacheFile.claimedEnd <= read.end)
+            cacheFile.file->resize(read.end); // drop a partial record at the end
+        cacheFile.claimedEnd = std::max(cacheFile.claimedEnd, read.end);
+        for (auto& [key, entry] : read.records) {
+            entry.file = slot;
             Insert(key, std::move(entry));
+        }
         return true;
     }
 
-    // Rebuild: an empty file; what was read so far (and what the cache already
-    // held of this file) is written back at its offset by the next Flush.
-    const qint64 failedAt = offset;
-    cacheFile.file->close();
-    QFile::remove(cachePath);
-    cacheFile.file = CreateFile(cachePath);
-    const bool recreated = cacheFile.file != nullptr;
+    // Rebuild: the file is emptied (in place, through the handle already
+    // checked); what was read so far, and what the cache already held of
+    // this file, is written back at its offset by the next Flush.
+    const qint64 failedAt = read.end;
+    cacheFile.file->resize(0);
     cacheFile.claimedEnd = failedAt;
     for (auto& [key, entry] : m_entries) {
         if (entry.file != slot)
@@ -466,21 +629,132 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder)
         entry.state = Pending;
         if (entry.offset >= failedAt)
             entry.offset = -1;
-        if (!recreated)
-            entry.file = -1;
     }
-    for (auto& [key, entry] : read) {
+    for (auto& [key, entry] : read.records) {
         entry.state = Pending;
-        if (!recreated)
-            entry.file = -1;
+        entry.file = slot;
         Insert(key, std::move(entry));
     }
-    if (!recreated) {
-        cacheFile.path.clear();
+    return true;
+}
+
+void ThumbnailCache::Recheck(std::vector<Record>& records)
+{
+    std::vector<Record> kept;
+    kept.reserve(records.size());
+    for (auto& [key, entry] : records) {
+        const uint64_t time = FileUtils::FileTimeOf(entry.path);
+        if (time == 0)
+            continue; // gone
+        if (time != entry.time) {
+            entry.thumbnail = MakeThumbnail(entry.path);
+            if (entry.thumbnail.isNull())
+                continue;
+            entry.time = time;
+            entry.state = Pending; // rewritten in place
+        }
+        kept.emplace_back(key, std::move(entry));
+    }
+    records.swap(kept);
+}
+
+bool ThumbnailCache::Revive(RememberedFolder remembered, Lock& lock)
+{
+    const quint64 switches = m_switches;
+    m_currentFile = remembered.file;
+    std::vector<Record> records;
+    records.reserve(remembered.records.size());
+    for (auto& [key, entry] : remembered.records)
+        if (m_entries.find(key) == m_entries.end())
+            records.emplace_back(key, std::move(entry));
+    m_loading = true;
+
+    lock.unlock();
+    Recheck(records);
+    lock.lock();
+
+    if (m_switches != switches)
+        return false;
+    m_loading = false;
+    m_loaded.notify_all();
+    if (!IsOpen(remembered.file) || m_files[size_t(remembered.file)].generation != remembered.generation) {
         m_currentFile = -1;
         return false;
     }
+    for (auto& [key, entry] : records) {
+        entry.file = remembered.file;
+        Insert(key, std::move(entry));
+    }
     return true;
+}
+
+// ---- remembered folders ------------------------------------------------------
+
+void ThumbnailCache::LeaveCurrentFolder()
+{
+    const int leaving = m_currentFile;
+    const bool complete = !m_loading;
+    m_currentFile = -1; // so that Prune may close the previous folder's file
+    if (m_currentFolder.isEmpty() || !QFileInfo(m_currentFolder).isDir())
+        return;
+    Flush();
+    if (complete && IsOpen(leaving))
+        Remember(m_currentFolder, leaving);
+    Prune();
+}
+
+void ThumbnailCache::Remember(const QString& folder, int slot)
+{
+    RememberedFolder remembered;
+    remembered.folder = folder;
+    remembered.file = slot;
+    remembered.generation = m_files[size_t(slot)].generation;
+    for (const auto& [key, entry] : m_entries)
+        if (entry.file == slot && entry.state == Written && entry.offset >= 0) {
+            Entry& kept = remembered.records.emplace(key, entry).first->second;
+            kept.references = 0; // a remembered record is held by no one
+        }
+    for (auto it = m_remembered.begin(); it != m_remembered.end();) {
+        if (it->folder == folder || it->file == slot)
+            it = m_remembered.erase(it);
+        else
+            ++it;
+    }
+    m_remembered.push_front(std::move(remembered));
+}
+
+bool ThumbnailCache::IsRemembered(int slot) const
+{
+    for (const RememberedFolder& remembered : m_remembered)
+        if (remembered.file == slot && IsOpen(slot) && m_files[size_t(slot)].generation == remembered.generation)
+            return true;
+    return false;
+}
+
+void ThumbnailCache::KeepInMemory(const QByteArray& key, const Entry& entry)
+{
+    if (entry.state != Written || entry.offset < 0 || !IsOpen(entry.file))
+        return;
+    for (RememberedFolder& remembered : m_remembered) {
+        if (remembered.file == entry.file && m_files[size_t(entry.file)].generation == remembered.generation) {
+            Entry& kept = remembered.records[key] = entry;
+            kept.references = 0;
+            return;
+        }
+    }
+}
+
+void ThumbnailCache::TrimMemory()
+{
+    size_t total = 0;
+    size_t kept = 0;
+    for (const RememberedFolder& remembered : m_remembered) {
+        if (kept == kRememberedFolders || total + remembered.records.size() > kRememberedRecords)
+            break;
+        total += remembered.records.size();
+        ++kept;
+    }
+    m_remembered.resize(kept);
 }
 
 void ThumbnailCache::Flush()
@@ -499,15 +773,21 @@ void ThumbnailCache::Prune()
 {
     Lock lock(m_mutex);
     for (auto it = m_entries.begin(); it != m_entries.end();) {
-        if (it->second.references <= 0)
+        if (it->second.references <= 0) {
+            KeepInMemory(it->first, it->second);
             Erase(it++);
-        else
+        } else {
             ++it;
+        }
     }
+    TrimMemory();
     std::vector<bool> used(m_files.size(), false);
     for (const auto& [key, entry] : m_entries)
         if (IsOpen(entry.file))
             used[size_t(entry.file)] = true;
+    for (const RememberedFolder& remembered : m_remembered)
+        if (IsRemembered(remembered.file))
+            used[size_t(remembered.file)] = true;
     for (size_t slot = 0; slot < m_files.size(); ++slot)
         if (!used[slot] && int(slot) != m_currentFile) // the current folder's file stays for its next photos
             ReleaseFile(int(slot));
@@ -519,6 +799,10 @@ void ThumbnailCache::Close()
     Flush();
     m_entries.clear();
     m_keys.clear();
+    m_remembered.clear();
+    m_loading = false;
+    ++m_switches;
+    m_loaded.notify_all();
     for (size_t slot = 0; slot < m_files.size(); ++slot)
         ReleaseFile(int(slot));
     m_files.clear();

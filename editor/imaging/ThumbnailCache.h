@@ -8,10 +8,14 @@
 // again shows its thumbnails without decoding its photos. Adding a photo of
 // another folder switches the cache to that folder: the previous folder's
 // pending thumbnails are written and those nobody references are dropped.
+// The records of the last folders left are remembered (with their cache files
+// kept open), so that going back to one of them reads nothing again.
 //
 // The user-interface thread and the thumbnail workers use the cache at the
-// same time. Every operation holds the cache's re-entrant lock; AddPhoto,
-// AddUnsavedPhoto and Refresh decode photos without it.
+// same time. Every operation holds the cache's re-entrant lock, but photos are
+// decoded and cache files read without it: while a folder's file is read,
+// other threads go on using the cache, and those that want a photo of that
+// folder wait until its records are in.
 #pragma once
 
 #include "editor/imaging/ThumbnailRegistry.h"
@@ -19,13 +23,17 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -50,9 +58,9 @@ public:
         Pending = 1, // the record must be written to the cache file
         Unsaved = 2, // never written (working copies and other files added without a cache file)
     };
-    // Told when a cache file cannot be created: the file and the system's reason.
-    // It may be called from a worker thread with the cache locked, so it must
-    // only hand the message on (for instance as a queued call), never wait.
+    // Told when a cache file cannot be created: the file and the system's
+    // reason. Called without the cache's lock, on the application's thread:
+    // a failure met on another thread is queued there.
     using FileErrorSink = std::function<void(const QString& path, const QString& reason)>;
 
     ThumbnailCache();
@@ -69,13 +77,14 @@ public:
 
     // Makes the folder current: when it is not already, writes the pending
     // records and drops unreferenced thumbnails of the previous folder (when
-    // that still exists), then reads the folder's cache file or creates an
-    // empty one. False when the folder keeps no cache file.
+    // that still exists; its records are remembered), then takes the folder's
+    // remembered records or reads its cache file, or creates an empty one.
+    // Records of changed photos get new thumbnails; records of deleted or no
+    // longer decodable photos are left out (and stay in the file); a corrupt
+    // record makes the file be rebuilt from the records before it. False when
+    // the folder keeps no cache file (a file that is a link or belongs to
+    // another user is never used).
     bool OpenFolder(const QString& folder);
-    // Reads the folder's cache file into the cache (records of changed photos
-    // get new thumbnails); a corrupt record makes the file be rebuilt from the
-    // records before it. False when the file cannot be opened.
-    bool LoadCacheFile(const QString& folder);
     // Makes and inserts the thumbnail of a photo (switching the cache to the
     // photo's folder first). handleOut gets the photo's handle. True when the
     // photo has a thumbnail in the cache afterwards. A worker passes its stop
@@ -86,6 +95,7 @@ public:
     // The handle of the entry with exactly this path, or 0.
     virtual ThumbHandle FindByPath(const QString& path) const;
     ThumbHandle FindOrAddPhoto(const QString& path) override;
+    ThumbHandle AcquirePhoto(const QString& path) override;
     // For files that must not enter a cache file (working copies). The caller
     // holds one reference on the returned entry. Unless forceNew, a known path
     // just gets the reference; otherwise the file is decoded (a known entry
@@ -102,10 +112,12 @@ public:
     bool Refresh(ThumbHandle handle, bool force = false);
     // Writes every pending record whose cache file is open.
     void Flush();
-    // Drops every entry nobody references and closes cache files no entry uses
-    // (except the current folder's).
+    // Drops every entry nobody references (a written record of a remembered
+    // folder is remembered) and closes cache files that no entry and no
+    // remembered folder uses (except the current folder's).
     void Prune();
-    // What destruction does: Flush, drop every entry, close every cache file.
+    // What destruction does: Flush, drop every entry and remembered folder,
+    // close every cache file.
     // The cache can be used again afterwards.
     void Close();
 
@@ -115,6 +127,16 @@ public:
     QString CurrentFolder() const;
     int Count() const;
     int OpenCacheFileCount() const;
+    // The folders whose records are remembered, the last one left first.
+    QStringList RememberedFolders() const;
+
+protected:
+    // Makes a photo's thumbnail (ImageOps::LoadThumbnailBitmap); always
+    // called without the cache's lock.
+    virtual QImage MakeThumbnail(const QString& path);
+    // True when some thread holds the cache's lock (asked from another thread
+    // than the holder: the lock is re-entrant).
+    bool IsLocked() const;
 
 private:
     struct Entry {
@@ -133,7 +155,41 @@ private:
         quint64 generation = 0;      // changes each time the slot takes another file
         qint64 claimedEnd = 0;       // end of the last record known to lie in the file
     };
-    enum class ReadResult { End, Corrupt };
+    using Record = std::pair<QByteArray, Entry>; // key and entry
+    // A folder left recently: its written records as they were, and its file.
+    struct RememberedFolder {
+        QString folder;
+        int file = -1;
+        quint64 generation = 0;
+        std::map<QByteArray, Entry> records;
+    };
+    // What reading a cache file gave.
+    struct FileRead {
+        std::vector<Record> records; // in file order
+        qint64 end = 0;              // where the last whole record ends, or the corrupt one starts
+        bool corrupt = false;
+    };
+    using Lock = std::unique_lock<std::recursive_mutex>;
+
+    bool AddPhotoImpl(const QString& path, ThumbHandle* handleOut, const std::atomic<bool>* stop, bool reference);
+    // These may unlock while they read or decode; `lock` holds the mutex once.
+    bool SwitchTo(const QString& folder, Lock& lock);
+    bool LoadCacheFile(const QString& folder, int reusedSlot, int handle, Lock& lock);
+    bool Revive(RememberedFolder remembered, Lock& lock);
+    void WaitForLoad(const QString& folder, Lock& lock);
+    FileRead ReadCacheFile(int handle, const std::set<QByteArray>& skip);
+    // Checks remembered records against their photos: a changed photo gets a
+    // new thumbnail, a missing or undecodable one is dropped.
+    void Recheck(std::vector<Record>& records);
+
+    void LeaveCurrentFolder();
+    void Remember(const QString& folder, int slot);
+    void KeepInMemory(const QByteArray& key, const Entry& entry);
+    void TrimMemory();
+    bool IsRemembered(int slot) const;
+    void QueueError(const QString& path, const QString& reason);
+    void ReportErrors();
+    std::unique_ptr<QFile> WrapHandle(int handle);
 
     Entry* FindEntry(ThumbHandle handle);
     const Entry* FindEntry(ThumbHandle handle) const;
@@ -143,7 +199,6 @@ private:
     int RegisterFile(std::unique_ptr<QFile> file, const QString& path);
     void ReleaseFile(int slot);
     int FileSlotFor(const QString& cachePath) const;
-    std::unique_ptr<QFile> CreateFile(const QString& cachePath);
     bool WriteRecord(Entry& entry, const QByteArray& key);
     bool IsOpen(int slot) const;
 
@@ -156,4 +211,9 @@ private:
     ThumbHandle m_nextHandle = 1;
     quint64 m_nextGeneration = 1;
     FileErrorSink m_fileErrorSink;
+    std::vector<std::pair<QString, QString>> m_errors; // cache-file failures not reported yet
+    std::deque<RememberedFolder> m_remembered;          // the last folder left first
+    bool m_loading = false;       // the current folder's records are being read or checked
+    quint64 m_switches = 0;       // counts folder switches: a load that sees it change was overtaken
+    std::condition_variable_any m_loaded;
 };

@@ -16,6 +16,11 @@ public:
     // The handle of the photo's thumbnail, making the thumbnail when the photo
     // is not known yet; 0 when the file cannot be decoded.
     virtual ThumbHandle FindOrAddPhoto(const QString& path) = 0;
+    // FindOrAddPhoto and AddReference in one step: the handle comes with one
+    // reference for the caller, so another thread switching the cache to
+    // another folder cannot drop the thumbnail between the two. 0 (and no
+    // reference) when the file cannot be decoded.
+    virtual ThumbHandle AcquirePhoto(const QString& path) = 0;
     virtual void AddReference(ThumbHandle handle) = 0;
     virtual void ReleaseReference(ThumbHandle handle) = 0;
     // The full path of the file the thumbnail was made from; empty when the

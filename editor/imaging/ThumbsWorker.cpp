@@ -39,6 +39,7 @@ CQemThumbsThread::CQemThumbsThread(QObject* target, ThumbnailCache* cache, Thumb
 
 CQemThumbsThread::~CQemThumbsThread()
 {
+    std::lock_guard<std::mutex> lock(m_threadMutex);
     if (!m_thread.joinable())
         return;
     if (m_thread.get_id() == std::this_thread::get_id())
@@ -49,6 +50,7 @@ CQemThumbsThread::~CQemThumbsThread()
 
 void CQemThumbsThread::Start()
 {
+    std::lock_guard<std::mutex> threadLock(m_threadMutex);
     {
         std::lock_guard<std::mutex> lock(m_endMutex);
         if (m_started)
@@ -57,6 +59,15 @@ void CQemThumbsThread::Start()
     }
     m_thread = std::thread([this] { Run(); });
 }
+
+void CQemThumbsThread::Join()
+{
+    std::lock_guard<std::mutex> lock(m_threadMutex);
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id())
+        m_thread.join();
+}
+
+void CQemThumbsThread::ShowBusy(bool busy) { PostWaitCursor(busy); }
 
 void CQemThumbsThread::Stop()
 {
@@ -93,7 +104,7 @@ void CQemThumbsThread::RequestRepaint()
 
 void CQemThumbsThread::Run()
 {
-    PostWaitCursor(true);
+    ShowBusy(true);
     for (const QString& path : std::as_const(m_queue)) {
         if (m_stop.load())
             break;
@@ -105,7 +116,7 @@ void CQemThumbsThread::Run()
     RequestRepaint();
     m_registry.Reap(); // this worker is not finished yet, so it stays
     m_finished.store(true);
-    PostWaitCursor(false);
+    ShowBusy(false);
     {
         std::lock_guard<std::mutex> lock(m_endMutex);
         m_ended = true;
@@ -173,11 +184,11 @@ void ThumbsWorkerRegistry::WaitAll()
         std::lock_guard<std::mutex> lock(m_mutex);
         workers = m_workers;
     }
+    // A finished worker's thread may still be running its last steps: it is
+    // waited for as well, so nothing of it runs once this returns.
     for (const auto& worker : workers) {
-        if (worker->IsFinished() || worker->HasEnded())
-            continue;
         worker->Stop();
-        worker->WaitUntilEnded();
+        worker->Join();
     }
 }
 

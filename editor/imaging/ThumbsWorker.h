@@ -25,7 +25,7 @@ public:
     // user-interface thread.
     explicit CQemThumbsThread(QObject* target, ThumbnailCache* cache = nullptr,
                               ThumbsWorkerRegistry* registry = nullptr);
-    ~CQemThumbsThread(); // joins the thread when it ran
+    virtual ~CQemThumbsThread(); // joins the thread when it ran
     CQemThumbsThread(const CQemThumbsThread&) = delete;
     CQemThumbsThread& operator=(const CQemThumbsThread&) = delete;
 
@@ -49,6 +49,14 @@ public:
     bool HasEnded() const;
     // Waits for the thread's end without stopping it.
     void WaitUntilEnded();
+    // Waits until the thread is gone (its last instruction run), without
+    // stopping it. Nothing when it never started or was joined already.
+    void Join();
+
+protected:
+    // Switches the application's wait cursor on at the start of the run and
+    // off at its end (after the finished flag is set).
+    virtual void ShowBusy(bool busy);
 
 private:
     void Run();
@@ -61,6 +69,7 @@ private:
     ThumbnailCache& m_cache;
     ThumbsWorkerRegistry& m_registry;
     std::thread m_thread;
+    std::mutex m_threadMutex;      // guards m_thread: started by one thread, joined by another
     mutable std::mutex m_endMutex; // guards the two flags below
     std::condition_variable m_endChanged;
     bool m_started = false;
@@ -80,7 +89,8 @@ public:
     void StopAll();
     // Deletes every worker whose run finished and whose thread ended.
     void Reap();
-    // Stop, then wait for, every worker still running.
+    // Stop every worker, then wait until each one's thread is gone, also the
+    // threads of workers whose run has finished but that still end.
     void WaitAll();
     int Count() const;
 

@@ -5,10 +5,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace FileUtils;
 
 using TestSupport::WriteAll;
+
+namespace {
+int ModeOf(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+} // namespace
 
 TEST(FileUtils, ValidPath)
 {
@@ -67,6 +77,43 @@ TEST(FileUtils, TempNamesAreChosenByExistence)
     WriteAll(first, "x");
     EXPECT_EQ(MakeTempPath("~tmp", "jpg"), TestSupport::TempDir() + "~tmp1.jpg");
     EXPECT_EQ(MakeTempPath(), TestSupport::TempDir() + "~0.tmp");
+}
+
+TEST(FileUtils, TempDirFallsBackToTmpWhenTmpdirIsMissing)
+{
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(TestSupport::TempDir() + "missing"));
+    const QString temp = TempDir();
+    qputenv("TMPDIR", saved);
+    EXPECT_EQ(temp, "/tmp/");
+    EXPECT_EQ(TempDir(), TestSupport::TempDir());
+}
+
+// Temporary files are made owner-only and never through a link or into a file
+// someone else planted at the name.
+TEST(FileUtils, TempFilesAreMadeOwnerOnlyAndSkipPlantedNames)
+{
+    ::umask(022); // the usual mask, which leaves new files readable by everyone
+    const QString temp = TestSupport::TempDir();
+    const QString victim = TestSupport::MakeFolder("victim") + "/secret";
+    WriteAll(victim, "keep");
+    ASSERT_TRUE(QFile::link(victim, temp + "~tmp0.jpg"));
+    ASSERT_TRUE(QFile::link(temp + "victim/new", temp + "~tmp1.jpg")); // a link to nothing yet
+    const bool root = ::geteuid() == 0;
+    if (root) { // a file of another user ("nobody") at the next name
+        WriteAll(temp + "~tmp2.jpg", "");
+        ASSERT_EQ(::chown(QFile::encodeName(temp + "~tmp2.jpg").constData(), 65534, 65534), 0);
+        ::chmod(QFile::encodeName(temp + "~tmp2.jpg").constData(), 0666);
+    }
+    const QString made = CreateTempFile("~tmp", "jpg");
+    EXPECT_EQ(made, temp + (root ? "~tmp3.jpg" : "~tmp2.jpg"));
+    EXPECT_EQ(QFileInfo(made).size(), 0);
+    EXPECT_FALSE(QFileInfo(made).isSymLink());
+    EXPECT_EQ(ModeOf(made), 0600);
+    EXPECT_EQ(CreateTempFile("~tmp", "jpg"), temp + (root ? "~tmp4.jpg" : "~tmp3.jpg")); // taken now
+    EXPECT_EQ(TestSupport::ReadAll(victim), "keep");
+    EXPECT_FALSE(QFileInfo::exists(temp + "victim/new"));
+    EXPECT_EQ(CreateTempFile("x", "tmp"), temp + "x0.tmp");
 }
 
 TEST(FileUtils, TemporaryFoldersAreClaimedOnce)

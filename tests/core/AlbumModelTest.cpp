@@ -1,11 +1,13 @@
 #include "editor/catalogues/Catalogues.h"
 #include "editor/core/AlbumModel.h"
+#include "editor/imaging/ThumbnailCache.h"
 #include "tests/TestSupport.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -21,6 +23,13 @@ public:
         if (it == handles.end())
             it = handles.emplace(path, int(handles.size()) + 1).first;
         return it->second;
+    }
+    ThumbHandle AcquirePhoto(const QString& path) override
+    {
+        const ThumbHandle h = FindOrAddPhoto(path);
+        if (h != 0)
+            AddReference(h);
+        return h;
     }
     void AddReference(ThumbHandle h) override { ++references[h]; }
     void ReleaseReference(ThumbHandle h) override { --references[h]; }
@@ -239,4 +248,32 @@ TEST_F(AlbumModelTest, ModifiedFlagAndProjectReset)
     EXPECT_FALSE(album->Project().opened);
     EXPECT_FALSE(album->Project().modified);
     EXPECT_TRUE(album->Project().untitled);
+}
+
+// A thumbnail cache in which another thread (a thumbnail worker showing
+// another folder) switches the folder just before a reference is taken.
+class SwitchingCache : public ThumbnailCache {
+public:
+    void AddReference(ThumbHandle handle) override
+    {
+        if (!switchTo.isEmpty()) {
+            std::thread worker([this] { AddPhoto(switchTo); });
+            worker.join();
+        }
+        ThumbnailCache::AddReference(handle);
+    }
+    QString switchTo;
+};
+
+TEST(AlbumModelWithCache, AFolderSwitchCannotDropAPhotoBeingAdded)
+{
+    const QString photo = TestSupport::WritePhoto(TestSupport::MakeFolder("switchA") + "/p.jpg", 400, 300);
+    SwitchingCache cache;
+    cache.switchTo = TestSupport::WritePhoto(TestSupport::MakeFolder("switchB") + "/q.jpg", 400, 300);
+    EffectCatalogue effects;
+    AlbumModel album(cache, effects);
+    ASSERT_EQ(album.AddPhoto(photo), 0);
+    EXPECT_EQ(cache.CurrentFolder(), TestSupport::TempDir() + "switchB");
+    EXPECT_EQ(album.PathOf(0), photo);
+    EXPECT_EQ(cache.EntryOfId(album.Photo(0)->thumbnail)->references, 1);
 }

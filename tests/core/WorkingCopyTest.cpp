@@ -1,9 +1,12 @@
 #include "editor/core/WorkingCopyMap.h"
 #include "tests/TestSupport.h"
+#include "tests/imaging/ImagingTestSupport.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 TEST(WorkingCopyMap, CopiesAreReducedNamedByTheSourceAndChained)
 {
@@ -46,4 +49,19 @@ TEST(WorkingCopyMap, NothingForMissingOrUndecodableFiles)
     EXPECT_EQ(map.MakeWorkingCopy(junk, true), QString());
     EXPECT_EQ(map.Count(), 0);
     EXPECT_FALSE(QFileInfo::exists(TestSupport::TempDir() + "junk0.jpg"));
+}
+
+TEST(WorkingCopyMap, CopiesAreOwnerOnlyAndNeverWrittenThroughALink)
+{
+    ::umask(022);
+    const QString source = TestSupport::WritePhoto(TestSupport::TempDir() + "pics/Beach.jpg", 800, 600);
+    const QString victim = TestSupport::MakeFolder("victim") + "/file";
+    TestSupport::WriteAll(victim, "keep");
+    ASSERT_TRUE(QFile::link(victim, TestSupport::TempDir() + "Beach0.jpg"));
+    WorkingCopyMap map;
+    const QString copy = map.MakeWorkingCopy(source, true);
+    EXPECT_EQ(copy, TestSupport::TempDir() + "Beach1.jpg");
+    EXPECT_EQ(ImagingTest::ModeOf(copy), 0600);
+    EXPECT_EQ(QImageReader(copy).size(), QSize(480, 360));
+    EXPECT_EQ(TestSupport::ReadAll(victim), "keep");
 }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -45,6 +46,24 @@ TEST(DisplayCopies, PngDataUnderJpgNamesMadeOnDemand)
     EXPECT_FALSE(copies.DisplayRecordOf(junk));
     EXPECT_FALSE(copies.DisplayRecordOf(dir + "/missing.jpg"));
     EXPECT_EQ(copies.Count(), 2);
+}
+
+TEST(DisplayCopies, CopiesAreOwnerOnly)
+{
+    ::umask(022);
+    const QString dir = TestSupport::MakeFolder("photos");
+    const QString photo = ImagingTest::Write(dir + "/p.jpg", ImagingTest::Pattern(800, 600));
+    const QString other = ImagingTest::Write(dir + "/q.png", ImagingTest::Pattern(300, 200));
+    DisplayCopies copies;
+    const auto record = copies.DisplayRecordOf(photo);
+    ASSERT_TRUE(record);
+    copies.ReloadPath(other); // the other way a copy is made
+    const auto reloaded = copies.DisplayRecordOf(other);
+    ASSERT_TRUE(reloaded);
+    for (const QString& copy : {record->copyPath, reloaded->copyPath}) {
+        EXPECT_TRUE(IsPng(copy)) << qPrintable(copy);
+        EXPECT_EQ(ImagingTest::ModeOf(copy), 0600) << qPrintable(copy);
+    }
 }
 
 TEST(DisplayCopies, ShowReloadForgetAndClear)

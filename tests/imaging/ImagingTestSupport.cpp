@@ -111,6 +111,12 @@ uint64_t FileTimeOfSeconds(qint64 secondsSinceEpoch)
     return uint64_t(secondsSinceEpoch + 11644473600LL) * 10000000ULL;
 }
 
+int ModeOf(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
 QStringList TempFiles()
 {
     QStringList names = QDir(TestSupport::TempDir()).entryList(QDir::Files | QDir::Hidden | QDir::System);

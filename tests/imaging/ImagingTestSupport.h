@@ -41,6 +41,10 @@ void SetModificationTime(const QString& path, qint64 secondsSinceEpoch);
 // That time in FILETIME units (100 ns since 1601).
 uint64_t FileTimeOfSeconds(qint64 secondsSinceEpoch);
 
+// The permission bits of the entry itself (a link is not followed); -1 when
+// nothing is there.
+int ModeOf(const QString& path);
+
 // Files in the test's temporary folder (names only, sorted).
 QStringList TempFiles();
 

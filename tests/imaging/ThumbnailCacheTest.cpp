@@ -5,10 +5,15 @@
 #include "tests/TestSupport.h"
 #include "tests/imaging/ImagingTestSupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +47,40 @@ void SpoilKeepingTime(const QString& path)
 }
 
 QImage Rgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+// Writes the cache file of the photos' folder as the explorer leaves it.
+void WriteCacheFile(const QStringList& photos)
+{
+    ThumbnailCache cache;
+    for (const QString& photo : photos)
+        cache.AddPhoto(photo);
+}
+
+// A cache that notes, for every thumbnail it makes, whether another thread
+// could take the cache's lock meanwhile.
+class ProbingCache : public ThumbnailCache {
+public:
+    QImage MakeThumbnail(const QString& path) override
+    {
+        bool locked = true;
+        std::thread probe([&] { locked = IsLocked(); });
+        probe.join();
+        std::lock_guard<std::mutex> guard(m_mutex);
+        made << path;
+        lockedWhileMaking = lockedWhileMaking || locked;
+        return ThumbnailCache::MakeThumbnail(path);
+    }
+    QStringList Made()
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return made;
+    }
+    bool lockedWhileMaking = false;
+
+private:
+    std::mutex m_mutex;
+    QStringList made;
+};
 
 } // namespace
 
@@ -219,6 +258,228 @@ TEST(ThumbnailCache, AFileCutShortKeepsItsWholeRecordsAndAppendsAfterThem)
     EXPECT_EQ(fresh.Count(), 3);
 }
 
+// A photo deleted (or spoilt) outside the editor costs only its own record:
+// the records after it are still used.
+TEST(ThumbnailCache, AGoneOrUndecodablePhotoKeepsTheOtherRecords)
+{
+    const struct {
+        const char* what;
+        bool remove;
+    } cases[] = {{"deleted", true}, {"changed into something no decoder takes", false}};
+    for (const auto& c : cases) {
+        const QString folder = TestSupport::MakeFolder(c.remove ? "deleted" : "undecodable");
+        const QStringList paths = {Photo(folder + "/a.jpg"), Photo(folder + "/b.jpg"), Photo(folder + "/c.jpg")};
+        WriteCacheFile(paths);
+        const QString file = ThumbnailCache::CacheFilePath(folder);
+        const QByteArray bytes = TestSupport::ReadAll(file);
+        if (c.remove) {
+            QFile::remove(paths[1]);
+        } else {
+            TestSupport::WriteAll(paths[1], "spoilt");
+            ImagingTest::SetModificationTime(paths[1], kSeconds + 60);
+        }
+        SpoilKeepingTime(paths[2]); // only the file can show it now
+        {
+            ThumbnailCache cache;
+            ASSERT_TRUE(cache.OpenFolder(folder)) << c.what;
+            EXPECT_EQ(cache.Count(), 2) << c.what;
+            EXPECT_EQ(cache.FindByPath(paths[1]), 0) << c.what;
+            for (const QString& kept : {paths[0], paths[2]}) {
+                const auto entry = cache.EntryOfId(cache.FindByPath(kept));
+                ASSERT_TRUE(entry) << c.what << " " << qPrintable(kept);
+                EXPECT_EQ(entry->state, ThumbnailCache::Written) << c.what;
+            }
+            EXPECT_EQ(cache.EntryOfId(cache.FindByPath(paths[2]))->offset, 2 * RecordSize(paths[0]));
+        }
+        EXPECT_EQ(TestSupport::ReadAll(file), bytes) << c.what; // nothing to rewrite
+    }
+}
+
+// The records of a folder left a moment ago are taken from memory when the
+// cache goes back to it, and come out as reading its file would give them.
+TEST(ThumbnailCache, GoingBackToARecentFolderGivesWhatItsFileWould)
+{
+    const QString a = TestSupport::MakeFolder("recentA");
+    const QString b = TestSupport::MakeFolder("recentB");
+    const QStringList photos = {Photo(a + "/1.jpg"), Photo(a + "/2.jpg"), Photo(a + "/3.jpg"), Photo(a + "/4.jpg")};
+    const QString other = Photo(b + "/1.jpg");
+    ThumbnailCache cache;
+    std::map<QString, QImage> made;
+    for (const QString& photo : photos) {
+        ThumbHandle handle = 0;
+        ASSERT_TRUE(cache.AddPhoto(photo, &handle));
+        made[photo] = cache.PictureOf(handle);
+    }
+    const ThumbHandle album = cache.FindByPath(photos[0]);
+    cache.AddReference(album);
+    ASSERT_TRUE(cache.AddPhoto(other));
+    EXPECT_EQ(cache.RememberedFolders(), QStringList{a});
+    EXPECT_EQ(cache.FindByPath(photos[3]), 0); // unreferenced thumbnails of A are gone from the cache
+
+    // Meanwhile, outside the editor: 2 edited, 3 deleted, 4 spoilt keeping its time.
+    ImagingTest::Write(photos[1], ImagingTest::Pattern(400, 300, QColor(20, 200, 90)));
+    ImagingTest::SetModificationTime(photos[1], kSeconds + 100);
+    QFile::remove(photos[2]);
+    SpoilKeepingTime(photos[3]);
+
+    ThumbHandle back = 0;
+    ASSERT_TRUE(cache.AddPhoto(photos[3], &back));
+    EXPECT_EQ(cache.CurrentFolder(), a);
+    EXPECT_EQ(cache.RememberedFolders(), QStringList{b});
+    EXPECT_EQ(cache.FindByPath(photos[0]), album);
+    EXPECT_EQ(cache.FindByPath(photos[2]), 0);
+    const auto edited = cache.EntryOfId(cache.FindByPath(photos[1]));
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->state, ThumbnailCache::Pending);
+    EXPECT_EQ(edited->offset, RecordSize(photos[0]));
+    EXPECT_EQ(edited->time, ImagingTest::FileTimeOfSeconds(kSeconds + 100));
+    EXPECT_EQ(Rgb32(edited->thumbnail), Rgb32(ImageOps::LoadThumbnailBitmap(photos[1])));
+    const auto kept = cache.EntryOfId(back);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->state, ThumbnailCache::Written);
+    EXPECT_EQ(kept->offset, 3 * RecordSize(photos[0]));
+    EXPECT_EQ(Rgb32(kept->thumbnail), Rgb32(made[photos[3]]));
+    cache.Flush();
+
+    // The file agrees: its four records in place, the edited one rewritten.
+    const QString file = ThumbnailCache::CacheFilePath(a);
+    EXPECT_EQ(QFileInfo(file).size(), 4 * RecordSize(photos[0]));
+    ThumbnailCache fresh;
+    ASSERT_TRUE(fresh.OpenFolder(a));
+    EXPECT_EQ(fresh.Count(), 3);
+    for (const QString& photo : {photos[0], photos[1], photos[3]}) {
+        const auto entry = fresh.EntryOfId(fresh.FindByPath(photo));
+        ASSERT_TRUE(entry) << qPrintable(photo);
+        EXPECT_EQ(entry->state, ThumbnailCache::Written) << qPrintable(photo);
+        EXPECT_EQ(Rgb32(entry->thumbnail), Rgb32(cache.PictureOf(cache.FindByPath(photo)))) << qPrintable(photo);
+    }
+
+    // Only the last two folders left are remembered.
+    const QString c = TestSupport::MakeFolder("recentC");
+    const QString d = TestSupport::MakeFolder("recentD");
+    ASSERT_TRUE(cache.AddPhoto(Photo(c + "/1.jpg")));
+    ASSERT_TRUE(cache.AddPhoto(Photo(d + "/1.jpg")));
+    EXPECT_EQ(cache.RememberedFolders(), (QStringList{c, a}));
+}
+
+// Reading a folder's file and decoding its changed photos leave the cache
+// free for the other threads.
+TEST(ThumbnailCache, LoadingAFolderDecodesWithoutTheLock)
+{
+    const QString folder = TestSupport::MakeFolder("load");
+    const QStringList paths = {Photo(folder + "/a.jpg"), Photo(folder + "/b.jpg"), Photo(folder + "/c.jpg")};
+    WriteCacheFile(paths);
+    ImagingTest::SetModificationTime(paths[1], kSeconds + 30); // to be decoded again
+    ProbingCache cache;
+    ASSERT_TRUE(cache.OpenFolder(folder));
+    EXPECT_EQ(cache.Made(), QStringList{paths[1]});
+    EXPECT_FALSE(cache.lockedWhileMaking);
+    EXPECT_EQ(cache.Count(), 3);
+
+    // The same for a new photo and for a folder taken back from memory.
+    const QString other = TestSupport::MakeFolder("other");
+    ASSERT_TRUE(cache.AddPhoto(Photo(other + "/x.jpg")));
+    ImagingTest::SetModificationTime(paths[2], kSeconds + 40);
+    ASSERT_TRUE(cache.AddPhoto(paths[0]));
+    EXPECT_EQ(cache.Made(), (QStringList{paths[1], other + "/x.jpg", paths[2]}));
+    EXPECT_FALSE(cache.lockedWhileMaking);
+}
+
+TEST(ThumbnailCache, AcquirePhotoHandsOutAReferencedHandle)
+{
+    const QString a = TestSupport::MakeFolder("acquireA");
+    const QString b = TestSupport::MakeFolder("acquireB");
+    const QString a1 = Photo(a + "/1.jpg"), b1 = Photo(b + "/1.jpg");
+    const QString junk = a + "/junk.jpg";
+    TestSupport::WriteAll(junk, "not a picture");
+    ThumbnailCache cache;
+    const ThumbHandle handle = cache.AcquirePhoto(a1);
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(cache.EntryOfId(handle)->references, 1);
+    EXPECT_EQ(cache.AcquirePhoto(a1), handle);
+    EXPECT_EQ(cache.EntryOfId(handle)->references, 2);
+    EXPECT_EQ(cache.AcquirePhoto(junk), 0);
+    ASSERT_NE(cache.AcquirePhoto(b1), 0); // switches to B: the held thumbnail of A stays
+    EXPECT_EQ(cache.PathOf(handle), a1);
+}
+
+// The message about a cache file that cannot be made reaches the
+// application's thread, also when a worker met the failure.
+TEST(ThumbnailCache, CacheFileErrorsAreReportedOnTheApplicationThread)
+{
+    const QString folder = TestSupport::MakeFolder(QString(240, QLatin1Char('w')));
+    const QString photo = Photo(folder + "/p.jpg");
+    ThumbnailCache cache;
+    QStringList reported;
+    QThread* reportedOn = nullptr;
+    cache.SetFileErrorSink([&](const QString& path, const QString&) {
+        reported << path;
+        reportedOn = QThread::currentThread();
+    });
+    std::thread worker([&] { cache.AddPhoto(photo); });
+    worker.join();
+    EXPECT_TRUE(reported.isEmpty()); // not on the worker
+    QCoreApplication::processEvents();
+    EXPECT_EQ(reported, QStringList{ThumbnailCache::CacheFilePath(folder)});
+    EXPECT_EQ(reportedOn, QCoreApplication::instance()->thread());
+    EXPECT_NE(cache.FindByPath(photo), 0);
+}
+
+// The cache file lies in the shared temporary folder under a name anyone can
+// guess: it is made owner-only, and a link or another user's file planted at
+// its name is never opened.
+TEST(ThumbnailCache, CacheFilesAreOwnerOnlyAndNeverPlantedOnes)
+{
+    ::umask(022);
+    const QString victim = TestSupport::MakeFolder("victim");
+    const struct {
+        const char* what;
+        bool rootOnly;
+    } cases[] = {{"no file yet", false}, {"a link to a file", false}, {"a link to nothing", false},
+                 {"a file of another user", true}, {"an old file readable by all", false}};
+    int n = 0;
+    for (const auto& c : cases) {
+        if (c.rootOnly && ::geteuid() != 0)
+            continue; // only root can give a file away
+        const QString folder = TestSupport::MakeFolder(QStringLiteral("f%1").arg(n++));
+        const QString photo = Photo(folder + "/p.jpg");
+        const QString file = ThumbnailCache::CacheFilePath(folder);
+        const QString target = victim + QStringLiteral("/target%1").arg(n);
+        const QByteArray native = QFile::encodeName(file);
+        const std::string what = c.what;
+        if (what == "a link to a file") {
+            TestSupport::WriteAll(target, "");
+            ASSERT_TRUE(QFile::link(target, file));
+        } else if (what == "a link to nothing") {
+            ASSERT_TRUE(QFile::link(target, file));
+        } else if (what == "a file of another user") {
+            TestSupport::WriteAll(file, "");
+            ASSERT_EQ(::chown(native.constData(), 65534, 65534), 0);
+            ::chmod(native.constData(), 0666);
+        } else if (what == "an old file readable by all") {
+            WriteCacheFile({photo});
+            ::chmod(native.constData(), 0644);
+        }
+        const bool planted = what.rfind("a link", 0) == 0 || what == "a file of another user";
+        const QByteArray before = TestSupport::ReadAll(file);
+        {
+            ThumbnailCache cache;
+            cache.SetFileErrorSink([](const QString&, const QString&) {});
+            ThumbHandle handle = 0;
+            ASSERT_TRUE(cache.AddPhoto(photo, &handle)) << what;
+            EXPECT_EQ(cache.EntryOfId(handle)->hasCacheFile, !planted) << what;
+        }
+        if (planted) {
+            EXPECT_EQ(TestSupport::ReadAll(file), before) << what; // through the link too
+            if (what == "a link to nothing")
+                EXPECT_FALSE(QFileInfo::exists(target)) << what;
+            continue;
+        }
+        EXPECT_EQ(ImagingTest::ModeOf(file), 0600) << what;
+        EXPECT_EQ(QFileInfo(file).size(), RecordSize(photo)) << what;
+    }
+}
+
 TEST(ThumbnailCache, AChangedPhotoGetsANewThumbnailRewrittenInPlace)
 {
     const QString folder = TestSupport::MakeFolder("changed");
@@ -299,7 +560,7 @@ TEST(ThumbnailCache, SwitchingFoldersKeepsReferencedThumbnails)
     EXPECT_EQ(cache.FindByPath(a1), h1);
     EXPECT_EQ(cache.EntryOfId(again)->state, ThumbnailCache::Written);
     EXPECT_EQ(cache.FindByPath(b2), 0);
-    EXPECT_EQ(cache.OpenCacheFileCount(), 1);
+    EXPECT_EQ(cache.OpenCacheFileCount(), 2); // B's file stays open while its records are remembered
 }
 
 TEST(ThumbnailCache, HandlesReferencesAndUnsavedEntries)

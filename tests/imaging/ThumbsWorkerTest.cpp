@@ -65,6 +65,25 @@ private:
 
 void DeliverRepaints() { QCoreApplication::processEvents(); }
 
+// A worker that, after its run has finished, stays in its last steps until it
+// is told to stop.
+class LingeringWorker : public CQemThumbsThread {
+public:
+    using CQemThumbsThread::CQemThumbsThread;
+    ~LingeringWorker() override
+    {
+        Stop();
+        Join();
+    }
+
+protected:
+    void ShowBusy(bool busy) override
+    {
+        while (!busy && !IsStopRequested())
+            std::this_thread::yield();
+    }
+};
+
 } // namespace
 
 TEST(ThumbsWorker, PhotosAreSplitOddAndEven)
@@ -167,6 +186,22 @@ TEST(ThumbsWorker, WaitingForWorkersNeverDeadlocks)
     EXPECT_EQ(cache.Calls().size(), 2);
     registry.Reap();
     EXPECT_EQ(registry.Count(), 0);
+}
+
+TEST(ThumbsWorker, WaitingForWorkersWaitsForFinishedThreadsToEnd)
+{
+    const QString folder = TestSupport::MakeFolder("linger");
+    const QStringList photos = ImagingTest::WritePhotos(folder, 1);
+    ThumbnailCache cache;
+    ThumbsWorkerRegistry registry;
+    auto worker = std::make_shared<LingeringWorker>(nullptr, &cache, &registry);
+    worker->Queue() = photos;
+    registry.Register(worker);
+    worker->Start();
+    while (!worker->IsFinished())
+        std::this_thread::yield();
+    registry.WaitAll();
+    EXPECT_TRUE(worker->HasEnded());
 }
 
 TEST(ThumbsWorker, ChangingFolderStopsTheOldWorkersWithoutSwitchingBack)
