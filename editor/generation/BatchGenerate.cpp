@@ -7,10 +7,10 @@
 #include "editor/core/ProjectFile.h"
 #include "editor/core/StringTable.h"
 #include "editor/core/WorkingCopyMap.h"
+#include "editor/generation/BatchPhotos.h"
 #include "editor/generation/GenerationKinds.h"
 #include "editor/generation/GenerationWorker.h"
 #include "editor/imaging/DisplayCopies.h"
-#include "editor/imaging/ThumbnailCache.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -187,7 +187,10 @@ int BatchGenerate::Main(int argc, char* argv[])
         return Failed;
     }
 
-    AlbumModel album(ThumbnailCache::Instance(), effects);
+    // Each photo is decoded once: its thumbnail now and its exported picture
+    // later come from that one decoding.
+    BatchPhotos photos;
+    AlbumModel album(photos, effects);
     std::vector<SkippedPhoto> skipped;
     if (!ProjectFile::Open(album, project, &skipped)) {
         printError(QStringLiteral("%1: the project %2 cannot be read").arg(Strings::Load(Strings::LoadAlbumFailed), project));

@@ -3,6 +3,7 @@
 #include "common/FileUtils.h"
 #include "common/Parallel.h"
 #include "editor/core/AlbumModel.h"
+#include "editor/generation/BatchPhotos.h"
 #include "editor/imaging/CaptionFont.h"
 #include "editor/imaging/DisplayCopies.h"
 #include "editor/imaging/ImageOps.h"
@@ -67,6 +68,9 @@ bool writeImage(const QString& path, const QImage& picture, const char* format, 
     }
     return true;
 }
+
+// The PNG compression of display copies (fast; see DisplayCopies).
+constexpr int kDisplayCopyPngQuality = 80;
 
 // Keeps a 64-bit coordinate inside the range a rectangle can hold.
 int clampToInt(int64_t v)
@@ -228,6 +232,13 @@ bool PhotoExporter::perform(const Task& task, QString& error) const
         return true;
     }
 
+    // A batch run decoded the photo when it read the project and kept the
+    // fitted picture: the same pixels the display copy would hold.
+    if (auto* source = dynamic_cast<FittedPictureSource*>(&m_album.Thumbnails())) {
+        if (std::optional<QImage> fitted = source->TakeFittedPicture(task.source))
+            return exportPicture(task, std::move(*fitted), error);
+    }
+
     const std::optional<DisplayRecord> record = DisplayCopies::Instance().DisplayRecordOf(task.source);
     if (!record || !QFileInfo::exists(record->copyPath)) {
         QFile::remove(task.target);
@@ -252,6 +263,19 @@ bool PhotoExporter::perform(const Task& task, QString& error) const
     QImage picture = reader.read();
     if (picture.isNull()) {
         QFile::remove(task.target);
+        return true;
+    }
+    return exportPicture(task, std::move(picture), error);
+}
+
+bool PhotoExporter::exportPicture(const Task& task, QImage picture, QString& error) const
+{
+    if (task.work == Work::CopyDisplayCopy) {
+        // What the display copy file holds: the picture as PNG.
+        if (QString reason; !writeImage(task.target, picture, "png", kDisplayCopyPngQuality, &reason)) {
+            error = errorText(QStringLiteral("cannot write"), task.target, reason);
+            return false;
+        }
         return true;
     }
     if (task.work == Work::CaptionOnDisplayCopy) {

@@ -93,6 +93,8 @@ private:
     };
 
     bool perform(const Task& task, QString& error) const;
+    // Writes the photo's fitted picture (its display copy's pixels) as the task says.
+    bool exportPicture(const Task& task, QImage picture, QString& error) const;
     // Holds the name in the photo folder until its picture is written.
     void reserve(const QString& name);
 
