@@ -74,6 +74,12 @@ void ClearReadOnly(const QString& path)
 
 bool CopyFile(const QString& to, const QString& from)
 {
+    // A file copied onto itself (the same file under another path, a link or
+    // a hard link to it) is already where it should be: overwriting would
+    // truncate the source it reads from.
+    std::error_code same;
+    if (fs::exists(nativePath(to), same) && fs::equivalent(nativePath(from), nativePath(to), same) && !same)
+        return true;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (QFileInfo::exists(to))
             ClearReadOnly(to);

@@ -47,9 +47,10 @@ CQemPlayerDlg::CQemPlayerDlg(const QString& ownPath, QWidget* parent) : QDialog(
             [this](const QPoint& at) { m_menu->popup(m_flash.Window()->mapToGlobal(at)); });
     FitMovie();
 
-    // The caption is the program's own base name: an album saved as Holiday
-    // shows "Holiday".
-    setWindowTitle(QFileInfo(ownPath).completeBaseName());
+    // The caption is the program's own file name: executables carry no
+    // extension here, so an album saved as Holiday shows "Holiday" and one
+    // saved as Trip.2009 shows "Trip.2009", not "Trip".
+    setWindowTitle(QFileInfo(ownPath).fileName());
 
     // Escape and Enter close the window, also while the movie has the focus.
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Return),

@@ -217,8 +217,10 @@ bool ProjectFile::Save(AlbumModel& album, const QString& folderPath, bool namedS
     return doc.Save(PathIn(folder));
 }
 
-bool ProjectFile::Open(AlbumModel& album, const QString& projectFile)
+bool ProjectFile::Open(AlbumModel& album, const QString& projectFile, std::vector<SkippedPhoto>* skipped)
 {
+    if (skipped)
+        skipped->clear();
     CXmlDocumentWrapper doc;
     if (!doc.Load(projectFile))
         return false;
@@ -233,17 +235,26 @@ bool ProjectFile::Open(AlbumModel& album, const QString& projectFile)
 
     const CXmlNodeWrapper photos = root.Find(QStringLiteral("photos"));
     std::vector<QString> paths;
+    std::vector<QString> reasons; // why a photo is left out; empty while it is not
     for (int i = 0; i < photos.NumNodes(); ++i) {
-        QString path = photos.GetNode(i).GetValue(QStringLiteral("photoname"));
+        const QString name = photos.GetNode(i).GetValue(QStringLiteral("photoname"));
+        QString path = name;
+        QString reason;
         if (path.startsWith(kPhotosFolder)) {
             // Relative to the project folder; older files wrote "photos\".
             path = folder + QLatin1Char('/') + QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        } else if (path.isEmpty()) {
+            reason = QStringLiteral("no file is named");
         } else if (!QFileInfo(path).isAbsolute()) {
             path.clear(); // would depend on the working folder of whoever opens it
+            reason = QStringLiteral("the name is neither a full path nor in the project's photos folder");
         }
-        if (!path.isEmpty() && !QFileInfo(path).isFile())
+        if (!path.isEmpty() && !QFileInfo(path).isFile()) {
+            reason = QFileInfo::exists(path) ? QStringLiteral("it is not a file") : QStringLiteral("the file does not exist");
             path.clear();
+        }
         paths.push_back(path);
+        reasons.push_back(reason);
     }
 
     // The thumbnails are made on both cores first, each held by a reference
@@ -261,8 +272,15 @@ bool ProjectFile::Open(AlbumModel& album, const QString& projectFile)
         const QString& path = paths[size_t(i)];
         const int effect = readInt(photo, QStringLiteral("effect"));
         const ThumbHandle handle = path.isEmpty() ? 0 : thumbnails.FindOrAddPhoto(path);
-        if (handle == 0)
-            continue; // gone, or not a picture
+        if (handle == 0) {
+            if (skipped) {
+                const QString& reason = reasons[size_t(i)];
+                skipped->push_back(SkippedPhoto{i, photo.GetValue(QStringLiteral("photoname")),
+                                                reason.isEmpty() ? QStringLiteral("the file cannot be read as a picture")
+                                                                 : reason});
+            }
+            continue;
+        }
 
         const CXmlNodeWrapper text = photo.Find(QStringLiteral("text"));
         auto caption = std::make_unique<Caption>();

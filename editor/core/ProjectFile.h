@@ -8,8 +8,16 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 class AlbumModel;
+
+// A photo of a project file that the reader left out of the album, and why.
+struct SkippedPhoto {
+    int position = 0;  // its place among the file's photos, from 0
+    QString photoName; // as the file names it
+    QString reason;    // "the file does not exist", ...
+};
 
 // The project element, as the album library shows it.
 struct ProjectHeader {
@@ -40,8 +48,9 @@ public:
     // Reads a project file into the album, which the caller has emptied.
     // Photos whose files are gone or cannot be decoded are skipped; every photo
     // read gets a caption. False when the file is not a readable XML document;
-    // the album is then left as it was.
-    static bool Open(AlbumModel& album, const QString& projectFile);
+    // the album is then left as it was. `skipped`, when given, receives the
+    // photos that were left out, in file order, so that the user can be told.
+    static bool Open(AlbumModel& album, const QString& projectFile, std::vector<SkippedPhoto>* skipped = nullptr);
 
     // Reads the project element of F/N.qem; false when that file does not
     // exist or cannot be parsed.

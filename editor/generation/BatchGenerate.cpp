@@ -7,10 +7,10 @@
 #include "editor/core/ProjectFile.h"
 #include "editor/core/StringTable.h"
 #include "editor/core/WorkingCopyMap.h"
+#include "editor/generation/BatchPhotos.h"
 #include "editor/generation/GenerationKinds.h"
 #include "editor/generation/GenerationWorker.h"
 #include "editor/imaging/DisplayCopies.h"
-#include "editor/imaging/ThumbnailCache.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,10 +38,12 @@ void printError(const QString& text)
 
 bool BatchGenerate::Wants(int argc, char* argv[])
 {
+    // Any batch option, with or without --generate: a batch option that the
+    // editor would ignore is refused with the usage instead.
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--generate") == 0 || std::strcmp(argv[i], "--help") == 0
-            || std::strcmp(argv[i], "-h") == 0)
-            return true;
+        for (const char* option : {"--generate", "--output", "--kind", "--template", "--help", "-h"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
     return false;
 }
 
@@ -84,6 +86,12 @@ bool BatchGenerate::Parse(const QStringList& arguments, Arguments& parsed, QStri
             return false;
         }
         const QString value = arguments[++i];
+        if (value.startsWith(QLatin1String("--"))) {
+            // "--generate --output x" forgot the project; a file whose name
+            // starts with "--" can still be given as "./--name".
+            error = QStringLiteral("%1 needs a value, not the option %2").arg(option, value);
+            return false;
+        }
         if (option == QLatin1String("--generate")) {
             parsed.project = value;
         } else if (option == QLatin1String("--output")) {
@@ -99,8 +107,13 @@ bool BatchGenerate::Parse(const QStringList& arguments, Arguments& parsed, QStri
             }
         }
     }
+    if (parsed.project.isEmpty()) {
+        error = QStringLiteral("--output, --kind and --template are options of --generate PROJECT.qem, which is "
+                               "missing; without options the editor opens");
+        return false;
+    }
     // Only an archive has a place of its own to go: the temporary folder.
-    if (parsed.project.isEmpty() || (parsed.output.isEmpty() && parsed.kind != QLatin1String("zip"))) {
+    if (parsed.output.isEmpty() && parsed.kind != QLatin1String("zip")) {
         error = QStringLiteral("--generate PROJECT.qem and --output PATH are both needed");
         return false;
     }
@@ -110,6 +123,18 @@ bool BatchGenerate::Parse(const QStringList& arguments, Arguments& parsed, QStri
         return false;
     }
     return true;
+}
+
+QString BatchGenerate::FailureText(const QString& kind, const GenerationResult& result, const QString& output)
+{
+    if (!result.cancelled)
+        return QStringLiteral("generation failed: %1").arg(result.error);
+    // An executable or an archive is written whole at the end, after the
+    // photos: a cancelled run never reached it.
+    if (kind == QLatin1String("exe") || kind == QLatin1String("zip"))
+        return output.isEmpty() ? QStringLiteral("generation cancelled; nothing was written")
+                                : QStringLiteral("generation cancelled; nothing was written to %1").arg(output);
+    return QStringLiteral("generation cancelled; %1 is incomplete").arg(output);
 }
 
 int BatchGenerate::Main(int argc, char* argv[])
@@ -129,9 +154,10 @@ int BatchGenerate::Main(int argc, char* argv[])
         return Ok;
     }
 
-    // Pictures and captions need a GUI application, not a display.
-    if (!Platform::HasDisplay())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Pictures and captions need a GUI application, not a display: a batch
+    // run never opens one, so a display that is set but cannot be reached
+    // (an old DISPLAY in a script's environment) does not stop it.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     Platform::ReportOversizedWritesAsErrors();
     qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
@@ -140,6 +166,14 @@ int BatchGenerate::Main(int argc, char* argv[])
     Platform::QuitOnTerminationSignals();
 
     const QString project = QFileInfo(parsed.project).absoluteFilePath();
+    if (QFileInfo(project).isDir()) {
+        // A project is opened by its file; the folder's own is named after it.
+        const QString inside = ProjectFile::PathIn(project);
+        printError(QStringLiteral("%1 is a folder, not a project file%2")
+                       .arg(project, QFileInfo(inside).isFile() ? QStringLiteral("; its project file is %1").arg(inside)
+                                                                : QString()));
+        return Failed;
+    }
     if (!QFileInfo(project).isFile()) {
         printError(QStringLiteral("the project %1 does not exist").arg(project));
         return Failed;
@@ -153,11 +187,19 @@ int BatchGenerate::Main(int argc, char* argv[])
         return Failed;
     }
 
-    AlbumModel album(ThumbnailCache::Instance(), effects);
-    if (!ProjectFile::Open(album, project)) {
+    // Each photo is decoded once: its thumbnail now and its exported picture
+    // later come from that one decoding.
+    BatchPhotos photos;
+    AlbumModel album(photos, effects);
+    std::vector<SkippedPhoto> skipped;
+    if (!ProjectFile::Open(album, project, &skipped)) {
         printError(QStringLiteral("%1: the project %2 cannot be read").arg(Strings::Load(Strings::LoadAlbumFailed), project));
         return Failed;
     }
+    for (const SkippedPhoto& photo : skipped)
+        printError(QStringLiteral("photo %1 (%2) is left out: %3")
+                       .arg(photo.position + 1)
+                       .arg(photo.photoName.isEmpty() ? QStringLiteral("no name") : photo.photoName, photo.reason));
     int templateIndex = parsed.templateIndex >= 0 ? parsed.templateIndex : ProjectFile::SavedTemplateIndex(project);
     if (parsed.templateIndex >= 0 && !templates.IsValidIndex(templateIndex)) {
         printError(QStringLiteral("there is no template %1 (the catalogue holds %2)")
@@ -208,8 +250,7 @@ int BatchGenerate::Main(int argc, char* argv[])
     WorkingCopyMap::Instance().DiscardAll();
     const GenerationResult& result = worker.Result();
     if (!result.ok) {
-        printError(result.cancelled ? QStringLiteral("generation cancelled; %1 is incomplete").arg(block.outputPath)
-                                    : QStringLiteral("generation failed: %1").arg(result.error));
+        printError(FailureText(parsed.kind, result, block.outputPath));
         return Failed;
     }
     std::printf("%s\n", result.outputPath.toLocal8Bit().constData());

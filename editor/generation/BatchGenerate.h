@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+struct GenerationResult;
+
 class BatchGenerate {
 public:
     enum Status { Ok = 0, Failed = 1, Usage = 2 };
@@ -35,4 +37,9 @@ public:
     // Parses the arguments after the program name; false with `error` set for
     // a command line that cannot be run.
     static bool Parse(const QStringList& arguments, Arguments& parsed, QString& error);
+
+    // What a failed run of `kind` into `output` prints: the reason, or for a
+    // cancelled run what was left (an executable or an archive is written
+    // only at the end, so a cancel leaves nothing there).
+    static QString FailureText(const QString& kind, const GenerationResult& result, const QString& output);
 };

@@ -117,8 +117,16 @@ bool CExeAlbumPackager::WriteGroup(QFileDevice& out, const QString& folder, cons
 
 bool CExeAlbumPackager::WriteExecutable(const QString& target, const QString& templatePath, const AlbumOutput& album)
 {
-    if (!FileUtils::CopyFile(target, templatePath))
+    // The player program itself is never made into an album.
+    const QString templateFile = QFileInfo(templatePath).canonicalFilePath();
+    if (!templateFile.isEmpty() && QFileInfo(target).canonicalFilePath() == templateFile)
         return false;
+    if (!FileUtils::CopyFile(target, templatePath)) {
+        // A copy cut short (a full disk) would be a program that cannot run.
+        if (QFileInfo(templatePath).isFile())
+            QFile::remove(target);
+        return false;
+    }
     QFile out(target);
     if (!out.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;

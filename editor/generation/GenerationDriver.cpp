@@ -5,6 +5,7 @@
 #include "editor/core/AlbumModel.h"
 #include "editor/core/StringTable.h"
 #include "editor/generation/AlbumConfiguration.h"
+#include "editor/generation/OutputPlace.h"
 #include "editor/generation/PhotoExport.h"
 #include "editor/generation/PreviewSlots.h"
 #include "editor/generation/WebPage.h"
@@ -71,7 +72,7 @@ void GenerationDriver::copyMusic(const AlbumOutput& output, const TemplateEntry&
     }
     const QString target = output.ResFolder() + FileUtils::LastComponent(source);
     if (!FileUtils::CopyFile(target, source))
-        fail(QStringLiteral("cannot copy the music to %1").arg(target));
+        fail(QStringLiteral("cannot write the music %1 into the output: %2 cannot be written").arg(source, target));
 }
 
 bool GenerationDriver::writeConfigurationAndPhotos(const TemplateEntry& entry, const AlbumOutput& output,
@@ -115,19 +116,44 @@ std::optional<AlbumOutput> GenerationDriver::GenerateFolderAlbum(const QString& 
         return std::nullopt;
     }
 
+    // The program's own data is never an output: nothing is written there.
+    if (const QString refusal = OutputPlace::RefusalFor(folder); !refusal.isEmpty()) {
+        fail(refusal);
+        return std::nullopt;
+    }
+
     AlbumOutput& output = AlbumOutput::Final();
     output = outputFor(entry.moviePath, entry.configurationPath);
     if (!output.MakeFolders(folder)) {
-        fail(QStringLiteral("cannot create the output folder %1").arg(folder));
+        const QString why = QFileInfo(folder).isDir() ? QString() : OutputPlace::InvalidPathReason(folder);
+        fail(QStringLiteral("cannot create the output folder %1").arg(folder)
+             + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
         return std::nullopt;
     }
-    if (!FileUtils::CopyFile(output.RootFolder() + output.movieName, entry.moviePath))
-        fail(QStringLiteral("cannot copy the template movie %1").arg(entry.moviePath));
+    for (const QString& made : output.folders) {
+        if (!QFileInfo(made).isWritable()) {
+            fail(QStringLiteral("the output folder %1 cannot be written").arg(made));
+            return std::nullopt;
+        }
+    }
+    // A copy that fails stops the generation before the configuration is
+    // written: an album without its movie or music does not play.
+    const QString movieTarget = output.RootFolder() + output.movieName;
+    if (!QFileInfo(entry.moviePath).isFile()) {
+        fail(QStringLiteral("the template movie %1 is missing").arg(entry.moviePath));
+        return std::nullopt;
+    }
+    if (!FileUtils::CopyFile(movieTarget, entry.moviePath)) {
+        fail(QStringLiteral("cannot write the template movie into the output: %1 cannot be written").arg(movieTarget));
+        return std::nullopt;
+    }
     if (const AlbumOutput* preview = PreviewSlots::Instance().Slot(index))
         FileUtils::CopyFolderFiles(preview->ThumbsFolder(), output.ThumbsFolder(), false);
     else
         WrittenThumbnails::Instance().Clear();
     copyMusic(output, entry);
+    if (!m_error.isEmpty())
+        return std::nullopt;
 
     if (!writeConfigurationAndPhotos(entry, output, false, autoStart))
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include "common/FileUtils.h"
 #include "editor/generation/ExeAlbumPackager.h"
 #include "editor/generation/GenerationDriver.h"
+#include "editor/generation/OutputPlace.h"
 #include "editor/generation/ScreenSaverPackager.h"
 #include "editor/generation/UploadWorker.h"
 #include "editor/generation/WebPage.h"
@@ -56,13 +57,18 @@ GenerationResult failed(const QString& error)
 // a folder itself; checked before the photos are exported, not after.
 bool prepareFileTarget(const QString& target, QString& error)
 {
+    error = OutputPlace::RefusalFor(target);
+    if (!error.isEmpty())
+        return false; // the player template itself, say
     const QFileInfo info(target);
     if (info.isDir()) {
         error = QStringLiteral("%1 is a folder; name the file to write").arg(target);
         return false;
     }
     if (!FileUtils::MakePath(info.absolutePath())) {
-        error = QStringLiteral("cannot create the output folder %1").arg(info.absolutePath());
+        const QString why = OutputPlace::InvalidPathReason(info.absolutePath());
+        error = QStringLiteral("cannot create the output folder %1").arg(info.absolutePath())
+                + (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
         return false;
     }
     return true;

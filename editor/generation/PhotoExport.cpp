@@ -3,12 +3,14 @@
 #include "common/FileUtils.h"
 #include "common/Parallel.h"
 #include "editor/core/AlbumModel.h"
+#include "editor/generation/BatchPhotos.h"
+#include "editor/imaging/CaptionFont.h"
 #include "editor/imaging/DisplayCopies.h"
 #include "editor/imaging/ImageOps.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
+#include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -28,6 +30,15 @@ QString extensionOf(const QString& name)
 {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : name.mid(dot);
+}
+
+// The extensions a thumbnail can be written under in the format they name.
+bool thumbnailEncoderKnows(const QString& extension)
+{
+    static const QStringList known{QStringLiteral(".jpg"), QStringLiteral(".jpeg"), QStringLiteral(".jpe"),
+                                   QStringLiteral(".jfif"), QStringLiteral(".png"), QStringLiteral(".gif"),
+                                   QStringLiteral(".tif"), QStringLiteral(".tiff"), QStringLiteral(".bmp")};
+    return known.contains(extension.toLower());
 }
 
 // Writes with the given encoder and checks every byte reached the disk: a
@@ -58,6 +69,9 @@ bool writeImage(const QString& path, const QImage& picture, const char* format, 
     return true;
 }
 
+// The PNG compression of display copies (fast; see DisplayCopies).
+constexpr int kDisplayCopyPngQuality = 80;
+
 // Keeps a 64-bit coordinate inside the range a rectangle can hold.
 int clampToInt(int64_t v)
 {
@@ -77,10 +91,31 @@ WrittenThumbnails& WrittenThumbnails::Instance()
     return set;
 }
 
+namespace {
+size_t fingerprintOf(const QImage& picture)
+{
+    if (picture.isNull())
+        return 0;
+    const size_t shape = qHashMulti(0, picture.width(), picture.height(), int(picture.format()));
+    return qHashBits(picture.constBits(), size_t(picture.sizeInBytes()), shape);
+}
+} // namespace
+
 QString WrittenThumbnails::NameOf(ThumbHandle handle) const
 {
-    const auto it = m_names.find(handle);
-    return it == m_names.end() ? QString() : it->second;
+    const auto it = m_written.find(handle);
+    return it == m_written.end() ? QString() : it->second.name;
+}
+
+bool WrittenThumbnails::IsCurrent(ThumbHandle handle, const QImage& picture) const
+{
+    const auto it = m_written.find(handle);
+    return it != m_written.end() && it->second.fingerprint == fingerprintOf(picture);
+}
+
+void WrittenThumbnails::Add(ThumbHandle handle, const QString& name, const QImage& picture)
+{
+    m_written[handle] = Written{name, fingerprintOf(picture)};
 }
 
 PhotoExporter::PhotoExporter(const AlbumModel& album, const AlbumOutput& output) : m_album(album), m_output(output) {}
@@ -135,17 +170,25 @@ QString PhotoExporter::WriteThumbnail(int index)
 {
     const QString folder = m_output.ThumbsFolder();
     const ThumbHandle handle = m_album.Photo(index)->thumbnail;
-    const QString file = FileUtils::LastComponent(m_album.PathOf(index));
+    QString file = FileUtils::LastComponent(m_album.PathOf(index));
+    // A photo whose extension names no encoder (none at all, .ico, .wbmp,
+    // "x.JPG.1") gets a JPEG thumbnail under a ".jpg" name.
+    if (!thumbnailEncoderKnows(extensionOf(file)))
+        file = extensionOf(file).isEmpty() ? file + QStringLiteral(".jpg") : asJpegName(file);
     const QString ext = extensionOf(file);
     const bool bitmap = ext.compare(QLatin1String(".bmp"), Qt::CaseInsensitive) == 0;
     QString name = QStringLiteral("thumb_") + file;
     WrittenThumbnails& written = WrittenThumbnails::Instance();
+    const QImage picture = m_album.Thumbnails().PictureOf(handle);
 
-    if (QFileInfo::exists(folder + name) || bitmap) {
-        // Already written into this output: the name it got then.
-        const QString earlier = written.NameOf(handle);
-        if (!earlier.isEmpty() && QFileInfo::exists(folder + earlier))
-            return earlier;
+    const QString earlier = written.NameOf(handle);
+    const bool rewrite = !earlier.isEmpty() && QFileInfo::exists(folder + earlier);
+    if (rewrite && written.IsCurrent(handle, picture))
+        return earlier; // already written into this output
+    if (rewrite) {
+        // Written before the photo was edited: the same file gets the new picture.
+        name = earlier;
+    } else if (QFileInfo::exists(folder + name) || bitmap) {
         const QString base = name.left(name.size() - ext.size());
         for (int n = 0; n <= 99; ++n) {
             const QString candidate = base + QString::number(n) + ext;
@@ -156,10 +199,9 @@ QString PhotoExporter::WriteThumbnail(int index)
             }
         }
     }
-    if (bitmap)
+    if (bitmap && !rewrite)
         name = asJpegName(name);
 
-    const QImage picture = m_album.Thumbnails().PictureOf(handle);
     const QString lower = extensionOf(name).toLower();
     bool ok = false;
     QString reason = QStringLiteral("write error");
@@ -171,7 +213,7 @@ QString PhotoExporter::WriteThumbnail(int index)
         ok = ImageOps::SaveBitmapToFile(folder + name, picture);
     if (!ok)
         m_errors << errorText(QStringLiteral("cannot write the thumbnail"), folder + name, reason);
-    written.Add(handle, name);
+    written.Add(handle, name, picture);
     return name;
 }
 
@@ -188,6 +230,13 @@ bool PhotoExporter::perform(const Task& task, QString& error) const
             return false;
         }
         return true;
+    }
+
+    // A batch run decoded the photo when it read the project and kept the
+    // fitted picture: the same pixels the display copy would hold.
+    if (auto* source = dynamic_cast<FittedPictureSource*>(&m_album.Thumbnails())) {
+        if (std::optional<QImage> fitted = source->TakeFittedPicture(task.source))
+            return exportPicture(task, std::move(*fitted), error);
     }
 
     const std::optional<DisplayRecord> record = DisplayCopies::Instance().DisplayRecordOf(task.source);
@@ -214,6 +263,19 @@ bool PhotoExporter::perform(const Task& task, QString& error) const
     QImage picture = reader.read();
     if (picture.isNull()) {
         QFile::remove(task.target);
+        return true;
+    }
+    return exportPicture(task, std::move(picture), error);
+}
+
+bool PhotoExporter::exportPicture(const Task& task, QImage picture, QString& error) const
+{
+    if (task.work == Work::CopyDisplayCopy) {
+        // What the display copy file holds: the picture as PNG.
+        if (QString reason; !writeImage(task.target, picture, "png", kDisplayCopyPngQuality, &reason)) {
+            error = errorText(QStringLiteral("cannot write"), task.target, reason);
+            return false;
+        }
         return true;
     }
     if (task.work == Work::CaptionOnDisplayCopy) {
@@ -305,14 +367,7 @@ void PhotoExporter::RenderCaption(const Caption& caption, QImage& picture)
         return;
     QPainter painter(&picture);
     // A face that is not installed leaves the painter's own font.
-    QFont font = painter.font();
-    if (!caption.font.isEmpty() && QFontDatabase::hasFamily(caption.font)) {
-        font = QFont(caption.font);
-        const int64_t height = std::abs(int64_t(caption.size));
-        if (height > 0)
-            font.setPixelSize(int(std::min<int64_t>(height, 2000)));
-    }
-    painter.setFont(font);
+    painter.setFont(CaptionFont::Make(caption.font, caption.size, painter.font()));
     const uint32_t c = caption.colour;
     painter.setPen(QColor(int(c & 0xff), int((c >> 8) & 0xff), int((c >> 16) & 0xff)));
     painter.setClipRect(box);

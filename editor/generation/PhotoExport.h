@@ -23,20 +23,31 @@
 class AlbumModel;
 
 // The thumbnails written into the current output, by thumbnail handle, with
-// the file name each got. Emptied when a final generation has no preview of
-// its template to take thumbnails from, and when a template's first preview
-// is made.
+// the file name each got and a fingerprint of the picture written. Emptied
+// when a final generation has no preview of its template to take thumbnails
+// from, and when a template's first preview is made.
+//
+// An edit keeps a photo's handle but changes its picture: a handle whose
+// picture is no longer the one written counts as not written, so that its
+// thumbnail is written again.
 class WrittenThumbnails {
 public:
     static WrittenThumbnails& Instance();
-    void Clear() { m_names.clear(); }
+    void Clear() { m_written.clear(); }
     // The name written for the handle, or empty.
     QString NameOf(ThumbHandle handle) const;
-    void Add(ThumbHandle handle, const QString& name) { m_names[handle] = name; }
-    bool IsEmpty() const { return m_names.empty(); }
+    // True when the handle's thumbnail was written and `picture` is the
+    // picture written then.
+    bool IsCurrent(ThumbHandle handle, const QImage& picture) const;
+    void Add(ThumbHandle handle, const QString& name, const QImage& picture);
+    bool IsEmpty() const { return m_written.empty(); }
 
 private:
-    std::map<ThumbHandle, QString> m_names;
+    struct Written {
+        QString name;
+        size_t fingerprint = 0;
+    };
+    std::map<ThumbHandle, Written> m_written;
 };
 
 class PhotoExporter {
@@ -82,6 +93,8 @@ private:
     };
 
     bool perform(const Task& task, QString& error) const;
+    // Writes the photo's fitted picture (its display copy's pixels) as the task says.
+    bool exportPicture(const Task& task, QImage picture, QString& error) const;
     // Holds the name in the photo folder until its picture is written.
     void reserve(const QString& name);
 

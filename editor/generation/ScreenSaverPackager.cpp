@@ -4,6 +4,7 @@
 #include "common/ResourceArea.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 QString withoutExtension(const QString& name)
@@ -38,8 +39,16 @@ CScreenSaverPackager::Result CScreenSaverPackager::Package(const QString& albumF
 {
     Result result;
     result.path = TargetPath(albumFolder);
-    if (!FileUtils::CopyFile(result.path, TemplatePath()))
+    // The screen-saver program itself is never renamed into an album.
+    const QString templateFile = QFileInfo(TemplatePath()).canonicalFilePath();
+    if (!templateFile.isEmpty() && QFileInfo(result.path).canonicalFilePath() == templateFile)
         return result;
+    if (!FileUtils::CopyFile(result.path, TemplatePath())) {
+        // A copy cut short (a full disk) would be a program that cannot run.
+        if (QFileInfo(TemplatePath()).isFile())
+            QFile::remove(result.path);
+        return result;
+    }
     QFile::setPermissions(result.path, QFile::permissions(result.path) | QFileDevice::ExeOwner | QFileDevice::ExeUser
                                            | QFileDevice::ExeGroup | QFileDevice::ExeOther);
     result.ok = ResourceArea::ReplaceBlock(result.path, NameBlock(AlbumName(albumFolder)));

@@ -179,3 +179,20 @@ TEST(FileUtils, FileTimeUsesWindowsUnits)
     EXPECT_EQ(FileTimeOf(path), 132224078450000000ULL);
     EXPECT_EQ(FileTimeOf(TestSupport::TempDir() + "missing"), 0u);
 }
+
+TEST(FileUtils, CopyingAFileOntoItselfSucceedsAndKeepsIt)
+{
+    const QString folder = TestSupport::MakeFolder("same");
+    WriteAll(folder + "/song.mp3", "music");
+    ASSERT_TRUE(QFile::link(folder + "/song.mp3", folder + "/link.mp3"));
+    ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
+    // The same file under its own path, another spelling of it, and a link to it.
+    for (const QString& to : {folder + "/song.mp3", folder + "/sub/../song.mp3", folder + "/link.mp3"}) {
+        EXPECT_TRUE(CopyFile(to, folder + "/song.mp3")) << to.toStdString();
+        EXPECT_EQ(TestSupport::ReadAll(folder + "/song.mp3"), "music") << to.toStdString();
+    }
+    // A different file is still replaced.
+    WriteAll(folder + "/other.mp3", "other");
+    EXPECT_TRUE(CopyFile(folder + "/other.mp3", folder + "/song.mp3"));
+    EXPECT_EQ(TestSupport::ReadAll(folder + "/other.mp3"), "music");
+}

@@ -162,19 +162,22 @@ TEST_F(ProjectFileTest, PhotoNamesFollowTheSixCharacterRule)
     TestSupport::WritePhoto(folder + "/Photos/x.jpg", 64, 48);
     TestSupport::WriteAll(folder + "/photos/notes.jpg", "not a picture");
     const QString absolute = photo("abs.jpg");
+    QDir().mkpath(folder + "/photos/dir.jpg");
     struct Case {
         QString photoname;
         QString expectedPath; // empty: skipped
+        QString reason;       // what the reader says of a skipped photo
     } cases[] = {
-        {"photos/x.jpg", folder + "/photos/x.jpg"},
-        {"photos\\x.jpg", folder + "/photos/x.jpg"},
-        {"Photos\\x.jpg", ""},        // not the relative prefix; no such absolute file
-        {"Photos/x.jpg", ""},         // relative names must start with "photos"
-        {"photos/gone.jpg", ""},      // the file has gone
-        {"photos/notes.jpg", ""},     // not a picture
-        {absolute, absolute},
-        {source + "gone.jpg", ""},
-        {"", ""},
+        {"photos/x.jpg", folder + "/photos/x.jpg", ""},
+        {"photos\\x.jpg", folder + "/photos/x.jpg", ""},
+        {"Photos\\x.jpg", "", "neither a full path nor in the project's photos folder"}, // not the relative prefix
+        {"Photos/x.jpg", "", "neither a full path nor in the project's photos folder"},   // must start with "photos"
+        {"photos/gone.jpg", "", "the file does not exist"},
+        {"photos/notes.jpg", "", "cannot be read as a picture"},
+        {"photos/dir.jpg", "", "not a file"},
+        {absolute, absolute, ""},
+        {source + "gone.jpg", "", "the file does not exist"},
+        {"", "", "no file is named"},
     };
     QByteArray xml = "<?xml version=\"1.0\"?><SaveDatas><photos>";
     for (const Case& c : cases)
@@ -182,15 +185,27 @@ TEST_F(ProjectFileTest, PhotoNamesFollowTheSixCharacterRule)
     xml += "</photos></SaveDatas>";
     TestSupport::WriteAll(folder + "/P.qem", xml);
 
-    ASSERT_TRUE(ProjectFile::Open(*album, folder + "/P.qem"));
+    std::vector<SkippedPhoto> skipped;
+    ASSERT_TRUE(ProjectFile::Open(*album, folder + "/P.qem", &skipped));
     QStringList expected;
-    for (const Case& c : cases)
+    std::vector<const Case*> left;
+    for (const Case& c : cases) {
         if (!c.expectedPath.isEmpty())
             expected << c.expectedPath;
+        else
+            left.push_back(&c);
+    }
     QStringList read;
     for (int i = 0; i < album->Count(); ++i)
         read << album->PathOf(i);
     EXPECT_EQ(read, expected);
+    // Every photo left out is reported with its name, place and reason.
+    ASSERT_EQ(skipped.size(), left.size());
+    for (size_t i = 0; i < skipped.size(); ++i) {
+        EXPECT_EQ(skipped[i].photoName, left[i]->photoname);
+        EXPECT_EQ(skipped[i].position, int(left[i] - cases));
+        EXPECT_TRUE(skipped[i].reason.contains(left[i]->reason)) << skipped[i].reason.toStdString();
+    }
     // No template element: the stay time stays, the music text becomes empty.
     EXPECT_EQ(album->Settings().stayTime, 2);
     EXPECT_EQ(album->Settings().music, "");

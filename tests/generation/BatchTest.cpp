@@ -1,4 +1,6 @@
+#include "common/FileUtils.h"
 #include "editor/core/ProjectFile.h"
+#include "editor/generation/GenerationKinds.h"
 #include "editor/generation/BatchGenerate.h"
 #include "tests/generation/GenerationFixture.h"
 
@@ -95,6 +97,10 @@ TEST(BatchArguments, ParseTheCommandLine)
         {{"--generate", "p.qem", "--output", "o", "--template", "x"}, false, "", 0},
         {{"--generate", "p.qem", "--output", "o", "--template", "-2"}, false, "", 0},
         {{"--generate", "p.qem", "--output", "o", "extra"}, false, "", 0},
+        {{"--generate", "--output", "o"}, false, "", 0},           // an option is not a value
+        {{"--generate", "p.qem", "--output", "--kind", "exe"}, false, "", 0},
+        {{"--output", "o", "--kind", "exe"}, false, "", 0},        // batch options need --generate
+        {{"--generate", "./--odd.qem", "--output", "o"}, true, "folder", -1},
     };
     for (const Case& c : cases) {
         BatchGenerate::Arguments parsed;
@@ -103,7 +109,7 @@ TEST(BatchArguments, ParseTheCommandLine)
         if (c.ok) {
             EXPECT_EQ(parsed.kind, c.kind);
             EXPECT_EQ(parsed.templateIndex, c.templateIndex);
-            EXPECT_EQ(parsed.project, "p.qem");
+            EXPECT_TRUE(parsed.project.endsWith(".qem"));
         } else {
             EXPECT_FALSE(error.isEmpty());
         }
@@ -113,6 +119,27 @@ TEST(BatchArguments, ParseTheCommandLine)
     EXPECT_TRUE(BatchGenerate::Parse({"--help"}, help, error));
     EXPECT_TRUE(help.help);
     EXPECT_TRUE(BatchGenerate::HelpText().contains("--generate PROJECT.qem"));
+}
+
+TEST(BatchArguments, ACancelSaysWhatWasLeft)
+{
+    GenerationResult cancelled;
+    cancelled.cancelled = true;
+    GenerationResult failed;
+    failed.error = "cannot write /o/photo/a.jpg";
+    struct Case {
+        QString kind;
+        const GenerationResult* result;
+        QString text;
+    } cases[] = {
+        {"exe", &cancelled, "generation cancelled; nothing was written to /o/Trip"},
+        {"zip", &cancelled, "generation cancelled; nothing was written to /o/Trip"},
+        {"folder", &cancelled, "generation cancelled; /o/Trip is incomplete"},
+        {"screensaver", &cancelled, "generation cancelled; /o/Trip is incomplete"},
+        {"exe", &failed, "generation failed: cannot write /o/photo/a.jpg"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BatchGenerate::FailureText(c.kind, *c.result, "/o/Trip"), c.text) << c.kind.toStdString();
 }
 
 TEST_F(BatchTest, GeneratesAFolderAlbumWithoutADisplay)
@@ -135,6 +162,27 @@ TEST_F(BatchTest, GeneratesAFolderAlbumWithoutADisplay)
     const Run help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("--generate"));
+
+    // A display that is named but cannot be reached changes nothing.
+    const Run unreachable = run({"--generate", project, "--output", output}, "export DISPLAY=:9471;");
+    EXPECT_FALSE(unreachable.crashed);
+    EXPECT_EQ(unreachable.status, 0) << unreachable.err.toStdString();
+}
+
+TEST_F(BatchTest, PhotosLeftOutOfTheAlbumAreNamed)
+{
+    const QString project = saveProject("Trip");
+    QFile::remove(pictures + "b.png");
+    TestSupport::WriteAll(pictures + "c.bmp", "not a picture any more");
+    const QString output = TestSupport::TempDir() + "Out/Trip";
+    const Run result = run({"--generate", project, "--output", output});
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("photo 2 (" + pictures + "b.png) is left out: the file does not exist"))
+        << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("photo 3 (" + pictures + "c.bmp) is left out: the file cannot be read as a picture"))
+        << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("photo 1 of 1")) << result.err.toStdString();
+    EXPECT_EQ(QDir(output + "/photo").entryList(QDir::Files), QStringList{"a.jpg"});
 }
 
 TEST_F(BatchTest, FailuresSayWhatWentWrong)
@@ -157,6 +205,12 @@ TEST_F(BatchTest, FailuresSayWhatWentWrong)
         {{"--generate", project, "--output", out, "--template", "7"}, 2, "there is no template 7"},
         {{"--generate", project, "--output", out, "--kind", "hologram"}, 2, "unknown kind hologram"},
         {{"--generate", project}, 2, "--output PATH"},
+        {{"--generate", FileUtils::FolderOf(project), "--output", out}, 1, "is a folder, not a project file; its project file is " + project},
+        {{"--output", out, "--kind", "exe"}, 2, "options of --generate PROJECT.qem"},
+        {{"--generate", "--output", out}, 2, "--generate needs a value, not the option --output"},
+        {{"--generate", project, "--output", out + "/a:b"}, 1, "the character \":\" is not allowed"},
+        {{"--generate", project, "--output", out + "/a|b/Trip", "--kind", "exe"}, 1, "the character \"|\" is not allowed"},
+        {{"--generate", project, "--output", app + "Sources/Templates/Previews/Plain/"}, 1, "holds the program's templates"},
     };
     for (const Case& c : cases) {
         const Run result = run(c.arguments);

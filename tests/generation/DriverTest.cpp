@@ -151,6 +151,64 @@ TEST_F(DriverTest, OutputThatCannotBeWrittenFailsCleanly)
     EXPECT_TRUE(QFile::exists(folder + "Full.html"));
 }
 
+TEST_F(DriverTest, MusicTakenFromTheOutputItselfIsKept)
+{
+    addPhoto("a.jpg");
+    album->SetTemplateIndex(Plain);
+    const QString folder = TestSupport::TempDir() + "Trip/";
+    TestSupport::WriteAll(folder + "res/song.mp3", "ID3 the user's song");
+    album->SetMusic(folder + "res/song.mp3");
+    ASSERT_TRUE(driver->GenerateFolderAlbum(folder, false)) << driver->LastError().toStdString();
+    EXPECT_EQ(TestSupport::ReadAll(folder + "res/song.mp3"), "ID3 the user's song");
+    EXPECT_TRUE(TestSupport::ReadAll(folder + "Trip.xml").contains("path=\"res/song.mp3\""));
+}
+
+TEST_F(DriverTest, TheProgramsOwnFoldersAreNeverAnOutput)
+{
+    addPhoto("a.jpg");
+    album->SetTemplateIndex(Plain);
+    const QString plain = templateFolder(Plain);
+    const QString sources = app + "Sources/";
+    ASSERT_TRUE(QFile::link(templateFolder(Strip), TestSupport::TempDir() + "strip-link"));
+    const QByteArray configuration = TestSupport::ReadAll(plain + "plain.xml");
+    const QStringList before = QDir(plain).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QString& folder : {plain, plain + "photo/", plain + "New/", sources, sources + "Album/",
+                                  TestSupport::TempDir() + "strip-link/Album/", app + "Sources/Templates/../"}) {
+        EXPECT_FALSE(driver->GenerateFolderAlbum(folder, false)) << folder.toStdString();
+        EXPECT_TRUE(driver->LastError().contains("holds the program's templates")) << driver->LastError().toStdString();
+    }
+    EXPECT_EQ(TestSupport::ReadAll(plain + "plain.xml"), configuration);
+    EXPECT_EQ(QDir(plain).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    EXPECT_EQ(files(plain + "photo"), QStringList{"sample1.jpg"});
+    EXPECT_FALSE(QFileInfo::exists(sources + "Album"));
+    EXPECT_FALSE(QFileInfo::exists(plain + "New"));
+
+    // Beside the program's folders is fine.
+    EXPECT_TRUE(driver->GenerateFolderAlbum(app + "Album/", false)) << driver->LastError().toStdString();
+}
+
+TEST_F(DriverTest, AFailedCopyStopsBeforeTheConfigurationAndNamesTheOutput)
+{
+    addPhoto("a.jpg");
+    album->SetTemplateIndex(Plain);
+    // The movie's place in the output is taken by a folder: the copy fails, even for root.
+    const QString folder = TestSupport::TempDir() + "Trip/";
+    ASSERT_TRUE(QDir().mkpath(folder + "plain.js"));
+    EXPECT_FALSE(driver->GenerateFolderAlbum(folder, false));
+    EXPECT_TRUE(driver->LastError().contains(folder + "plain.js")) << driver->LastError().toStdString();
+    EXPECT_FALSE(driver->LastError().contains(templateFolder(Plain))) << driver->LastError().toStdString();
+    EXPECT_EQ(files(folder), QStringList{});
+    EXPECT_EQ(files(folder + "photo"), QStringList{});
+
+    // The same for the music.
+    QDir().rmdir(folder + "plain.js");
+    ASSERT_TRUE(QDir().mkpath(folder + "res/plain.mp3"));
+    EXPECT_FALSE(driver->GenerateFolderAlbum(folder, false));
+    EXPECT_TRUE(driver->LastError().contains(folder + "res/plain.mp3")) << driver->LastError().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder + "plain.xml"));
+    EXPECT_EQ(files(folder + "photo"), QStringList{});
+}
+
 TEST_F(DriverTest, PreviewsLiveInTheirSlotsUntilReleased)
 {
     const QString movie = templateFolder(Strip) + "strip.js";

@@ -176,21 +176,35 @@ TEST(ExeAlbumPackager, PackagingTwiceOverwritesAndReadOnlyFilesArePackaged)
 
 TEST(ExeAlbumPackager, AWriteFailureEndsWithFalseAndLeavesNoTarget)
 {
-    const QString templ = MakeTemplate(TestSupport::TempDir() + "tpl/Player");
     const AlbumOutput album = MakeAlbum(TestSupport::TempDir() + "album");
-    const QString target = TestSupport::TempDir() + "Full";
-    // A file-size limit makes writes fail past 20000 bytes, as a full disk does.
-    struct rlimit old {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = old;
-    limited.rlim_cur = 20000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool written = CExeAlbumPackager::WriteExecutable(target, templ, album);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(written);
-    EXPECT_FALSE(QFileInfo::exists(target));
+    // A file-size limit makes writes fail past 20000 bytes, as a full disk
+    // does: while the album is appended, or already while the player is
+    // copied when it is larger than that.
+    for (const int templateSize : {3000, 50000}) {
+        const QString templ = MakeTemplate(TestSupport::TempDir() + "tpl/Player", templateSize);
+        const QString target = TestSupport::TempDir() + "Full";
+        WriteAll(target, "an earlier album");
+        struct rlimit old {};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limited = old;
+        limited.rlim_cur = 20000;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const bool written = CExeAlbumPackager::WriteExecutable(target, templ, album);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_FALSE(written) << templateSize;
+        EXPECT_FALSE(QFileInfo::exists(target)) << templateSize;
+    }
+}
+
+TEST(ExeAlbumPackager, ThePlayerTemplateIsNeverItsOwnTarget)
+{
+    const QString templ = MakeTemplate(TestSupport::TempDir() + "tpl/Player");
+    const QByteArray before = ReadAll(templ);
+    const AlbumOutput album = MakeAlbum(TestSupport::TempDir() + "album");
+    EXPECT_FALSE(CExeAlbumPackager::WriteExecutable(TestSupport::TempDir() + "tpl/../tpl/Player", templ, album));
+    EXPECT_EQ(ReadAll(templ), before);
 }
 
 TEST(ExeAlbumPackager, PackageAlbumGeneratesPacksAndRemovesTheTemporaryAlbum)

@@ -1,10 +1,27 @@
+#include "editor/core/PhotoEditCommands.h"
 #include "editor/generation/PhotoExport.h"
 #include "tests/generation/GenerationFixture.h"
 
+#include <QDateTime>
 #include <QImageReader>
 #include <QPainter>
 
 namespace {
+
+// The mean absolute difference of the colour channels of two pictures of the same size.
+double MeanDifference(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 1e9;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
 
 class ExportTest : public GenerationFixture {
 protected:
@@ -84,6 +101,77 @@ TEST_F(ExportTest, ThumbnailsAlreadyWrittenKeepTheirNames)
     }
     EXPECT_EQ(second, first);
     EXPECT_EQ(QDir(output.ThumbsFolder()).entryList(QDir::Files).size(), 4);
+}
+
+TEST_F(ExportTest, PhotosWithExtensionsNoEncoderNamesGetJpegThumbnails)
+{
+    // JPEG data under names whose extension names no encoder; x.jpg comes
+    // after x.ico, whose thumbnail took the name thumb_x.jpg.
+    const QStringList names{"noext", "x.ico", "y.wbmp", "x.JPG.1", "x.jpg"};
+    for (const QString& name : names) {
+        const QString jpeg = TestSupport::WritePhoto(pictures + "tmp.jpg", 400, 300);
+        ASSERT_TRUE(QFile::rename(jpeg, pictures + name));
+        ASSERT_GE(album->AddPhoto(pictures + name), 0) << name.toStdString();
+    }
+    PhotoExporter exporter(*album, output);
+    QStringList thumbs;
+    for (int i = 0; i < album->Count(); ++i) {
+        thumbs << exporter.WriteThumbnail(i);
+        exporter.ExportPhoto(i, false);
+    }
+    EXPECT_TRUE(exporter.Run()) << exporter.Errors().join('\n').toStdString();
+    EXPECT_EQ(thumbs, QStringList({"thumb_noext.jpg", "thumb_x.jpg", "thumb_y.jpg", "thumb_x.JPG.jpg", "thumb_x0.jpg"}));
+    for (const QString& thumb : thumbs) {
+        EXPECT_EQ(formatOf(output.ThumbsFolder() + thumb), "jpeg") << thumb.toStdString();
+        EXPECT_EQ(QImageReader(output.ThumbsFolder() + thumb).size(), QSize(192, 144)) << thumb.toStdString();
+    }
+}
+
+TEST_F(ExportTest, AThumbnailEditedAfterItWasWrittenIsWrittenAgain)
+{
+    addPhoto("a.jpg", 800, 600);
+    addPhoto("b.bmp", 800, 600, QColor(20, 200, 40));
+    PhotoEditCommands commands(*album, ThumbnailCache::Instance(), WorkingCopyMap::Instance(), DisplayCopies::Instance());
+    commands.SetMessageSink([](const QString& text) { ADD_FAILURE() << text.toStdString(); });
+    WrittenThumbnails::Instance().Clear();
+    for (int i = 0; i < album->Count(); ++i) {
+        album->SetCurrentIndex(i);
+        commands.Mirror(); // the photo now stands on its working copy
+    }
+    auto writeAll = [&] {
+        QStringList names;
+        PhotoExporter exporter(*album, output);
+        for (int i = 0; i < album->Count(); ++i)
+            names << exporter.WriteThumbnail(i);
+        return names;
+    };
+    const QStringList first = writeAll(); // a template preview
+    QList<QByteArray> before;
+    for (const QString& name : first)
+        before << TestSupport::ReadAll(output.ThumbsFolder() + name);
+    const QList<ThumbHandle> handles{album->Photo(0)->thumbnail, album->Photo(1)->thumbnail};
+
+    // Edited again: same handles, new pictures.
+    for (int i = 0; i < album->Count(); ++i) {
+        album->SetCurrentIndex(i);
+        commands.RotateLeft();
+    }
+    ASSERT_EQ(album->Photo(0)->thumbnail, handles[0]);
+    ASSERT_EQ(album->Photo(1)->thumbnail, handles[1]);
+    const QStringList second = writeAll();
+    EXPECT_EQ(second, first); // written again under the name each had
+    for (int i = 0; i < album->Count(); ++i) {
+        const QImage written(output.ThumbsFolder() + second[i]);
+        const QImage current = album->Thumbnails().PictureOf(handles[i]);
+        EXPECT_NE(TestSupport::ReadAll(output.ThumbsFolder() + second[i]), before[i]) << second[i].toStdString();
+        EXPECT_LT(MeanDifference(written, current), 6.0) << second[i].toStdString();
+    }
+    EXPECT_EQ(QDir(output.ThumbsFolder()).entryList(QDir::Files).size(), 2);
+
+    // Unchanged since: nothing is written.
+    const QDateTime stamp = QFileInfo(output.ThumbsFolder() + first[0]).lastModified();
+    EXPECT_EQ(writeAll(), first);
+    EXPECT_EQ(QFileInfo(output.ThumbsFolder() + first[0]).lastModified(), stamp);
 }
 
 TEST_F(ExportTest, PreviewPlaysUncaptionedPhotosWhereTheyLie)
@@ -178,6 +266,35 @@ TEST(CaptionBox, TextIsDrawnInsideTheBoxOnly)
                 ++(QRect(QPoint(64, 26), QPoint(155, 67)).contains(x, y) ? inside : outside);
     EXPECT_GT(inside, 20);
     EXPECT_EQ(outside, 0);
+}
+
+TEST(CaptionBox, LinesAreAsHighAsTheCaptionSize)
+{
+    // Two lines of the same glyph: the second starts one line height below
+    // the first, and a line is as high as the caption's size.
+    for (const int size : {20, 40, 64}) {
+        Caption caption;
+        caption.box = CaptionBox{0, 0, 480, 360};
+        caption.lines = QStringList{"国", "国"};
+        caption.colour = 0xffffff;
+        caption.size = size;
+        caption.font = "WenQuanYi Micro Hei";
+        QImage picture(480, 360, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        PhotoExporter::RenderCaption(caption, picture);
+        QList<int> starts; // the first row of each run of rows with ink
+        bool inked = false;
+        for (int y = 0; y < picture.height(); ++y) {
+            bool row = false;
+            for (int x = 0; x < picture.width() && !row; ++x)
+                row = qGray(picture.pixel(x, y)) > 128;
+            if (row && !inked)
+                starts << y;
+            inked = row;
+        }
+        ASSERT_EQ(starts.size(), 2) << size;
+        EXPECT_NEAR(starts[1] - starts[0], size, 1) << size;
+    }
 }
 
 TEST(CaptionBox, SaveJpegWritesJpegWhateverTheExtension)

@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using TestSupport::ReadAll;
 
@@ -74,6 +76,27 @@ TEST(ScreenSaverPackager, AMissingTemplateStillGivesThePath)
     const CScreenSaverPackager::Result result = packager.Package(folder);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.path, folder + "/Holiday.scr");
+    EXPECT_FALSE(QFileInfo::exists(result.path));
+}
+
+TEST(ScreenSaverPackager, ACopyCutShortLeavesNoSaver)
+{
+    const CScreenSaverPackager packager(TestSupport::AppDir());
+    const QString folder = TestSupport::MakeFolder("Full");
+    const qint64 size = QFileInfo(packager.TemplatePath()).size();
+    ASSERT_GT(size, 8192);
+    // A file-size limit below the program's size fails the copy as a full disk does.
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = old;
+    limited.rlim_cur = rlim_t(size / 2);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const CScreenSaverPackager::Result result = packager.Package(folder);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.path, folder + "/Full.scr");
     EXPECT_FALSE(QFileInfo::exists(result.path));
 }
 

@@ -50,11 +50,12 @@ TEST(MovieFit, FittingRule)
 
 TEST(PlayerWindow, APackagedAlbumUnpacksFitsClosesOnEscapeAndCleansUp)
 {
-    const QString exe = MakeAlbumExecutable("Holiday.exe");
+    // A dot in the name is part of it: executables have no extension.
+    const QString exe = MakeAlbumExecutable("Holiday.2009");
     QStringList folders;
     {
         CQemPlayerDlg dialog(exe);
-        EXPECT_EQ(dialog.windowTitle(), "Holiday");
+        EXPECT_EQ(dialog.windowTitle(), "Holiday.2009");
         folders = dialog.ExtractionFolders();
         ASSERT_EQ(folders.size(), 4);
         EXPECT_EQ(dialog.MoviePath(), folders[0] + "Trip.js");
