@@ -66,6 +66,14 @@ std::optional<QImage> BatchPhotos::TakeFittedPicture(const QString& path)
     return picture;
 }
 
+ThumbHandle BatchPhotos::AcquirePhoto(const QString& path)
+{
+    const ThumbHandle handle = FindOrAddPhoto(path);
+    if (handle != 0)
+        AddReference(handle);
+    return handle;
+}
+
 void BatchPhotos::AddReference(ThumbHandle handle)
 {
     Guard guard(m_mutex);

@@ -40,6 +40,9 @@ public:
     // Safe to call from several threads at once (the project reader makes
     // its thumbnails on both cores). 0 when the photo cannot be decoded.
     ThumbHandle FindOrAddPhoto(const QString& path) override;
+    // Entries stay for the whole run, so finding and referencing need not
+    // be one locked step here.
+    ThumbHandle AcquirePhoto(const QString& path) override;
     void AddReference(ThumbHandle handle) override;
     void ReleaseReference(ThumbHandle handle) override;
     QString PathOf(ThumbHandle handle) const override;
