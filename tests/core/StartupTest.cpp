@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
@@ -160,4 +161,29 @@ TEST(Startup, ProgramRunsAsASingleInstance)
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(QSettings("Orlemo", "Kelvana").value("RegExploreTreeWidth").toInt(), 200);
+}
+
+// The real program where its lock file cannot be made (a temporary folder no
+// one may write, and no runtime folder): no second copy runs, so it says what
+// failed and ends with a failure status instead of quietly as a second copy.
+TEST(Startup, ProgramReportsALockFileThatCannotBeMade)
+{
+    const QString unwritable = QStringLiteral("/sys");
+    if (QFile probe(unwritable + "/kelvana-probe"); probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        GTEST_SKIP() << "/sys is writable here";
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TMPDIR", unwritable);
+    env.remove("XDG_RUNTIME_DIR");
+    QProcess editor;
+    editor.setProcessEnvironment(env);
+    editor.start(TestSupport::AppDir() + "/Kelvana", {});
+    ASSERT_TRUE(editor.waitForFinished(60000));
+    EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(editor.exitCode(), 1);
+    const QString errors = QString::fromUtf8(editor.readAllStandardError());
+    EXPECT_TRUE(errors.contains("lock file " + unwritable + "/Vantri Kelvana2.lock cannot be created (permission denied)"))
+        << errors.toStdString();
 }
