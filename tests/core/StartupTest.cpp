@@ -83,6 +83,7 @@ TEST(Startup, SecondInstanceEndsSilently)
 
 TEST(Startup, StartAndExitKeepSettingsAndCreateTheAlbumsFolder)
 {
+    CHistoryRecord::OpenProfile()->remove("HstRcd.hldData"); // what other cases of this process stored
     {
         QSettings key("Orlemo", "Kelvana");
         key.setValue("RegExploreTreeWidth", 0);
@@ -121,8 +122,10 @@ TEST(Startup, ProjectArgument)
     EXPECT_EQ(CqemApp::ProjectArgument({"Kelvana", trip}), QString());
     EXPECT_EQ(CqemApp::ProjectArgument({"Kelvana"}), QString());
     TestSupport::WriteAll(TestSupport::TempDir() + ".qem", "x");
+    const QString current = QDir::currentPath();
     QDir::setCurrent(TestSupport::TempDir());
     EXPECT_EQ(CqemApp::ProjectArgument({"Kelvana", ".qem"}), QString()); // not longer than four characters
+    QDir::setCurrent(current);
 }
 
 // The real program: a second copy ends at once with status 0 while the first

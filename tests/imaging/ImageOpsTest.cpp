@@ -4,6 +4,7 @@
 #include "tests/TestSupport.h"
 #include "tests/imaging/ImagingTestSupport.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <set>
@@ -165,6 +166,7 @@ TEST(ImageOps, TemporaryNamesAreChosenByExistence)
     EXPECT_EQ(FileUtils::MakeTempPath(QStringLiteral("~tmp"), QStringLiteral("jpg")), first); // nothing was written
     TestSupport::WriteAll(first, "x");
     EXPECT_EQ(FileUtils::MakeTempPath(QStringLiteral("~tmp"), QStringLiteral("jpg")), TestSupport::TempDir() + "~tmp1.jpg");
+    QFile::remove(first); // the display copies that later tests make start at ~tmp0.jpg
 }
 
 TEST(ImageOps, SavesWithTheEncoderTheExtensionNames)
