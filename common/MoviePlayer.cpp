@@ -24,10 +24,6 @@
 
 namespace {
 
-// Configurations up to this size are inlined into the host page (the page is
-// handed over in memory, which has a limit of about 2 MB).
-constexpr qint64 kInlineLimit = 1024 * 1024;
-
 QString htmlEscape(const QString& text)
 {
     QString out;
@@ -214,10 +210,18 @@ bool CMoviePlayer::Create(const QString& windowName, bool visible, const QRect& 
     page->setBackgroundColor(Qt::black);
     view->setGeometry(rect);
     m_view = view;
-    m_pendingLoads = 0;
-    QObject::connect(view, &QWebEngineView::loadFinished, m_filter.get(), [this] {
-        if (m_pendingLoads > 0)
-            --m_pendingLoads;
+    // A page handed to the view can be replaced before it finishes (the "0"
+    // then a path of the screen saver), and the view reports some replaced
+    // pages as finished and others not at all. So each finish asks the page
+    // now shown which request it was made for.
+    QObject::connect(view, &QWebEngineView::loadFinished, m_filter.get(), [this, view] {
+        const QPointer<QObject> alive(m_filter.get());
+        view->page()->runJavaScript(
+            QStringLiteral("document.readyState==='complete'&&typeof kelvanaPageId==='number'?kelvanaPageId:-1"),
+            [this, alive](const QVariant& id) {
+                if (alive && id.isValid() && id.toInt() > 0)
+                    m_shownPage = id.toInt();
+            });
     });
     m_controlId = controlId;
     applySettings();
@@ -283,32 +287,30 @@ void CMoviePlayer::loadPage()
     if (!m_view)
         return;
     QWebEnginePage* page = m_view->page();
-    ++m_pendingLoads;
+    const int id = ++m_requestedPage;
     if (m_movie.isEmpty() || m_movie == QLatin1String("0")) {
-        page->setHtml(QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"UTF-8\"></head>"
-                                     "<body style=\"margin:0;background:#000\"></body></html>"),
+        page->setHtml(QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"UTF-8\">"
+                                     "<script>var kelvanaPageId=%1;</script></head>"
+                                     "<body style=\"margin:0;background:#000\"></body></html>")
+                          .arg(id),
                       QUrl(QStringLiteral("about:blank")));
         return;
     }
     const QFileInfo info(m_movie);
-    page->setHtml(HostPage(m_movie), QUrl::fromLocalFile(info.absolutePath() + QLatin1Char('/')));
+    page->setHtml(HostPage(m_movie, id), QUrl::fromLocalFile(info.absolutePath() + QLatin1Char('/')));
 }
 
-QString CMoviePlayer::HostPage(const QString& moviePath)
+QString CMoviePlayer::HostPage(const QString& moviePath, int pageId)
 {
     const QFileInfo info(moviePath);
-    QString inlineConfig;
-    QFile config(info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".xml"));
-    if (config.size() <= kInlineLimit && config.open(QIODevice::ReadOnly))
-        inlineConfig = QString::fromUtf8(config.readAll());
     const QString script = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded);
     return QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"UTF-8\">\n<title>%1</title>\n"
                           "<style>html,body{margin:0;width:100%;height:100%;overflow:hidden;background:#000}"
-                          "#stage{position:absolute;left:0;top:0;right:0;bottom:0}</style>\n</head>\n<body>\n"
+                          "#stage{position:absolute;left:0;top:0;right:0;bottom:0}</style>\n"
+                          "<script>var kelvanaPageId=%2;</script>\n</head>\n<body>\n"
                           "<div id=\"stage\"></div>\n"
-                          "<textarea id=\"album-config\" hidden>%2</textarea>\n"
                           "<script src=\"%3\"></script>\n</body>\n</html>\n")
-        .arg(htmlEscape(info.completeBaseName()), htmlEscape(inlineConfig), htmlEscape(script));
+        .arg(htmlEscape(info.completeBaseName()), QString::number(pageId), htmlEscape(script));
 }
 
 QString CMoviePlayer::InvokeRequest(const QString& name, const QString& returnType, const QStringList& arguments)
@@ -406,12 +408,12 @@ bool CMoviePlayer::waitForLoads(int timeoutMs)
 {
     QElapsedTimer timer;
     timer.start();
-    while (m_view && m_pendingLoads > 0 && timer.elapsed() < timeoutMs) {
+    while (m_view && m_shownPage != m_requestedPage && timer.elapsed() < timeoutMs) {
         QEventLoop loop;
         QTimer::singleShot(20, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    return m_view && m_pendingLoads == 0;
+    return m_view && m_shownPage == m_requestedPage;
 }
 
 bool CMoviePlayer::WaitForMovie(int timeoutMs)

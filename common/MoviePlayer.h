@@ -5,8 +5,8 @@
 // from it.
 //
 // Loading a movie loads a generated host page for it: black background, the
-// movie's configuration inlined, the movie's script, local file access, and
-// sound without a user gesture. The movie's page interface (toAs, frame
+// movie's script, local file access, and sound without a user gesture. The
+// movie reads its configuration from the file beside it, whatever its size. The movie's page interface (toAs, frame
 // counter, go-to-frame, state) is described in movies/README.md.
 #pragma once
 
@@ -83,8 +83,9 @@ public:
     static QString InvokeRequest(const QString& name, const QString& returnType, const QStringList& arguments);
     // Reads an invoke request; false when it is not one.
     static bool ParseInvokeRequest(const QString& request, QString* name, QStringList* arguments);
-    // The host page for a movie file (its .xml sibling inlined when present).
-    static QString HostPage(const QString& moviePath);
+    // The host page for a movie file; `pageId` names the load request it is
+    // made for (the page's kelvanaPageId).
+    static QString HostPage(const QString& moviePath, int pageId = 0);
 
 protected:
     // Input that reaches the control window (mouse, keys, wheel, focus and
@@ -106,5 +107,6 @@ private:
     QString m_networking;
     int m_controlId = 0;
     bool m_watchInput = false;
-    int m_pendingLoads = 0; // pages handed to the view whose loading has not finished
+    int m_requestedPage = 0; // id of the last page handed to the view
+    int m_shownPage = 0;     // id of the last page the view finished loading
 };

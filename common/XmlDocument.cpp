@@ -7,8 +7,14 @@
 
 namespace {
 
+// Text that is only blanks or line ends is kept when it is an element's whole
+// content (a caption of empty or blank lines); between elements it is layout.
 constexpr unsigned kParseFlags = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration
-                                 | pugi::parse_pi | pugi::parse_doctype;
+                                 | pugi::parse_pi | pugi::parse_doctype | pugi::parse_ws_pcdata_single;
+
+// Deeper documents are refused when loaded. No file of the system comes near
+// this, and it keeps every walk over a document short.
+constexpr int kMaxDepth = 256;
 
 pugi::xml_node nodeOf(void* p) { return pugi::xml_node(static_cast<pugi::xml_node_struct*>(p)); }
 void* handleOf(pugi::xml_node n) { return n.internal_object(); }
@@ -35,6 +41,41 @@ bool isWellFormed(const pugi::xml_parse_result& result, const pugi::xml_document
     return elements == 1;
 }
 
+// The next node after `n` in document order within the subtree of `top`,
+// descending into children when `descend`; null at the end of the subtree.
+// `depth` follows the level relative to `top`. No recursion: the walk is as
+// deep as the document without using the stack.
+pugi::xml_node nextInSubtree(pugi::xml_node n, pugi::xml_node top, bool descend, int& depth)
+{
+    if (descend && n.first_child()) {
+        ++depth;
+        return n.first_child();
+    }
+    while (n != top && !n.next_sibling()) {
+        n = n.parent();
+        --depth;
+    }
+    return n == top ? pugi::xml_node() : n.next_sibling();
+}
+
+bool withinDepth(const pugi::xml_document& doc)
+{
+    int depth = 1;
+    for (pugi::xml_node n = doc.first_child(); n; n = nextInSubtree(n, doc, true, depth))
+        if (depth > kMaxDepth)
+            return false;
+    return true;
+}
+
+// Raw CR in XML text reads back as a line feed; written as a character
+// reference it stays a CR. Loading normalises line ends, so the tree holds a
+// CR only in values set through the wrappers: text, and attribute values,
+// which pugixml already writes as references.
+QByteArray keepCarriageReturns(QByteArray bytes)
+{
+    return bytes.contains('\r') ? bytes.replace("\r", "&#13;") : bytes;
+}
+
 } // namespace
 
 const char* const CXmlDocumentWrapper::NewDocumentText = "<?xml version=\"1.0\"?><SaveDatas/>";
@@ -54,7 +95,7 @@ bool CXmlDocumentWrapper::Load(const QString& path)
         return false;
     const pugi::xml_parse_result result =
         m_doc->load_buffer(bytes.constData(), size_t(bytes.size()), kParseFlags, pugi::encoding_auto);
-    if (!isWellFormed(result, *m_doc)) {
+    if (!isWellFormed(result, *m_doc) || !withinDepth(*m_doc)) {
         m_doc->reset();
         return false;
     }
@@ -67,7 +108,7 @@ bool CXmlDocumentWrapper::LoadXML(const QString& text)
     const QByteArray bytes = text.toUtf8();
     const pugi::xml_parse_result result =
         m_doc->load_buffer(bytes.constData(), size_t(bytes.size()), kParseFlags, pugi::encoding_utf8);
-    if (!isWellFormed(result, *m_doc)) {
+    if (!isWellFormed(result, *m_doc) || !withinDepth(*m_doc)) {
         m_doc->reset();
         return false;
     }
@@ -78,7 +119,7 @@ QByteArray CXmlDocumentWrapper::ToBytes() const
 {
     ByteWriter writer;
     m_doc->save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
-    return writer.bytes;
+    return keepCarriageReturns(std::move(writer.bytes));
 }
 
 bool CXmlDocumentWrapper::Save(const QString& path)
@@ -264,25 +305,20 @@ void CXmlNodeWrapper::SetAttribValue(int index, const QString& value)
         a.set_value(value.toUtf8().constData());
 }
 
-static void appendText(pugi::xml_node n, QString& out)
-{
-    for (pugi::xml_node d = n.first_child(); d; d = d.next_sibling()) {
-        if (d.type() == pugi::node_pcdata || d.type() == pugi::node_cdata)
-            out += QString::fromUtf8(d.value());
-        else if (d.type() == pugi::node_element)
-            appendText(d, out);
-    }
-}
-
 QString CXmlNodeWrapper::GetText() const
 {
     const pugi::xml_node n = nodeOf(m_node);
-    if (n.type() == pugi::node_element) {
-        QString all;
-        appendText(n, all);
-        return all;
+    if (n.type() != pugi::node_element)
+        return fromUtf8(n.value());
+    // The text of every descendant in document order (comments and
+    // instructions are not text), walked without recursion.
+    QByteArray all;
+    int depth = 0;
+    for (pugi::xml_node d = n.first_child(); d; d = nextInSubtree(d, n, d.type() == pugi::node_element, depth)) {
+        if (d.type() == pugi::node_pcdata || d.type() == pugi::node_cdata)
+            all += d.value();
     }
-    return fromUtf8(n.value());
+    return QString::fromUtf8(all);
 }
 
 void CXmlNodeWrapper::SetText(const QString& text)

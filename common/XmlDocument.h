@@ -24,14 +24,17 @@ public:
     CXmlDocumentWrapper(const CXmlDocumentWrapper&) = delete;
     CXmlDocumentWrapper& operator=(const CXmlDocumentWrapper&) = delete;
 
-    // Synchronous load of a file; true only when it parsed completely.
+    // Synchronous load of a file; true only when it parsed completely and
+    // nests no deeper than 256 levels. Text of blanks and line ends is kept
+    // when it is an element's whole content.
     bool Load(const QString& path);
-    // Parses a string. A new document starts from NewDocumentText.
+    // Parses a string, as Load. A new document starts from NewDocumentText.
     bool LoadXML(const QString& text);
     // Writes the document; an empty path means the path it was loaded from.
     // The file is replaced atomically: a failed write leaves the old file.
     bool Save(const QString& path = QString());
-    // The document as text, as Save would write it.
+    // The document as text, as Save would write it. A CR in text is written as
+    // "&#13;", so that it reads back as a CR.
     QByteArray ToBytes() const;
 
     CXmlNodeWrapper AsNode() const; // the document element

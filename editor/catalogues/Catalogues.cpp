@@ -90,6 +90,12 @@ int EffectCatalogue::Load(const QString& appDir)
 
 void EffectCatalogue::Clear() { m_entries.clear(); }
 
+const EffectEntry& EffectCatalogue::Entry(int index) const
+{
+    static const EffectEntry none;
+    return IsValidIndex(index) ? m_entries[size_t(index)] : none;
+}
+
 int EffectCatalogue::IndexOfId(const QString& id) const
 {
     for (int i = 0; i < Count(); ++i)
@@ -119,6 +125,8 @@ int TemplateCatalogue::Load(const QString& appDir)
     Clear();
     m_folder = FolderOf(appDir);
     const int result = walkCatalogue(FilePath(appDir), QStringLiteral("Template"), [this](const CXmlNodeWrapper& node) {
+        if (Count() >= kMaxTemplates)
+            return;
         TemplateEntry entry;
         for (int i = 0; i < node.NumAttributes(); ++i) {
             const QString attr = node.GetAttribName(i);
@@ -143,4 +151,10 @@ int TemplateCatalogue::Load(const QString& appDir)
         m_entries.push_back(std::move(entry));
     });
     return result < 0 ? -1 : Count();
+}
+
+const TemplateEntry& TemplateCatalogue::Entry(int index) const
+{
+    static const TemplateEntry none;
+    return IsValidIndex(index) ? m_entries[size_t(index)] : none;
 }

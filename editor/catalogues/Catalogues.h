@@ -36,7 +36,9 @@ public:
     void Clear();
 
     int Count() const { return int(m_entries.size()); }
-    const EffectEntry& Entry(int index) const { return m_entries.at(size_t(index)); }
+    // The entry at index; an empty entry (no id, no picture) for an index
+    // outside the catalogue.
+    const EffectEntry& Entry(int index) const;
     bool IsValidIndex(int index) const { return index >= 0 && index < Count(); }
     // The index of the effect with this id, or -1.
     int IndexOfId(const QString& id) const;
@@ -52,6 +54,10 @@ class TemplateCatalogue {
 public:
     static TemplateCatalogue& instance();
 
+    // The template previews have one slot per template, so a catalogue holds
+    // at most this many; later templates of the file are left out.
+    static constexpr int kMaxTemplates = 20;
+
     // Reads Templates.xml in appDir/Sources/Templates/Previews/. Returns the
     // number of entries, 0 for an empty or unparsable file and -1 when the file
     // does not exist. The list pictures are loaded by the template list.
@@ -59,7 +65,9 @@ public:
     void Clear() { m_entries.clear(); }
 
     int Count() const { return int(m_entries.size()); }
-    const TemplateEntry& Entry(int index) const { return m_entries.at(size_t(index)); }
+    // The entry at index; an empty entry (no paths, size 0) for an index
+    // outside the catalogue.
+    const TemplateEntry& Entry(int index) const;
     bool IsValidIndex(int index) const { return index >= 0 && index < Count(); }
     const QString& Folder() const { return m_folder; }
 

@@ -239,12 +239,26 @@ int AlbumModel::EffectLeadingInto(int index) const
     return m_strip[size_t(previous)].effect;
 }
 
-Caption& AlbumModel::CaptionOf(int index)
+const PhotoItem* AlbumModel::Photo(int index) const
 {
-    LrItem& item = m_strip.at(size_t(index));
+    static const PhotoItem none;
+    return IsValidIndex(index) ? m_storyboard[size_t(index)].get() : &none;
+}
+
+const LrItem& AlbumModel::Item(int index) const
+{
+    static const LrItem none;
+    return IsValidIndex(index) ? m_strip[size_t(index)] : none;
+}
+
+Caption* AlbumModel::CaptionOf(int index)
+{
+    if (!IsValidIndex(index))
+        return nullptr;
+    LrItem& item = m_strip[size_t(index)];
     if (!item.caption)
         item.caption = std::make_unique<Caption>();
-    return *item.caption;
+    return item.caption.get();
 }
 
 void AlbumModel::SetCaptionContent(int index, const CaptionBox& box, const QStringList& lines, uint32_t colour,
@@ -252,7 +266,7 @@ void AlbumModel::SetCaptionContent(int index, const CaptionBox& box, const QStri
 {
     if (!IsValidIndex(index))
         return;
-    Caption& caption = CaptionOf(index);
+    Caption& caption = *CaptionOf(index);
     caption.box = box;
     caption.lines = lines;
     caption.colour = colour;
@@ -267,7 +281,7 @@ void AlbumModel::SetCaptionUrl(int index, const QString& url)
 {
     if (!IsValidIndex(index))
         return;
-    CaptionOf(index).url = url;
+    CaptionOf(index)->url = url;
     emit CaptionChanged(index);
     markModified();
 }

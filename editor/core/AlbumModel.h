@@ -93,8 +93,11 @@ public:
     void ExchangeTransitions(int a, int b); // effect, effect picture and effect cell state
     void MovePhoto(int from, int to);       // `to` is the index the photo ends at
 
-    const PhotoItem* Photo(int index) const { return m_storyboard.at(size_t(index)).get(); }
-    const LrItem& Item(int index) const { return m_strip.at(size_t(index)); }
+    // The records of the photo at index; for an index outside 0..count-1 an
+    // empty record (no label, thumbnail handle 0, no caption) shared by all
+    // such calls, so that a stale index never ends the program.
+    const PhotoItem* Photo(int index) const;
+    const LrItem& Item(int index) const;
     // Storyboard items in storyboard order.
     std::vector<const PhotoItem*> StoryboardOrder() const;
 
@@ -103,7 +106,8 @@ public:
     // The effect of the transition leading into slide `index` (the previous photo's).
     int EffectLeadingInto(int index) const;
 
-    Caption& CaptionOf(int index); // created on demand
+    // The photo's caption, created on demand; null for an index outside 0..count-1.
+    Caption* CaptionOf(int index);
     void SetCaptionContent(int index, const CaptionBox& box, const QStringList& lines, uint32_t colour, int size,
                            const QString& font);
     void SetCaptionUrl(int index, const QString& url);

@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QUrl>
+#include <cstdio>
 
 namespace {
 CqemApp* g_app = nullptr;
@@ -77,6 +78,19 @@ int CqemApp::ShowMessage(int icon, const QString& text, int buttons)
     return box.exec();
 }
 
+void CqemApp::reportLockFailure(int error)
+{
+    const QString reason = error == QLockFile::PermissionError ? QStringLiteral("permission denied")
+                                                                : QStringLiteral("unknown error");
+    const QString text = QStringLiteral("Kelvana cannot start: its single-instance lock file %1 cannot be created (%2).")
+                             .arg(QDir::toNativeSeparators(LockFilePath()), reason);
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    // Started from a desktop menu there is no terminal to read: show it too.
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        ShowMessage(QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
 bool CqemApp::checkMoviePlayer()
 {
     int message = 0;
@@ -94,12 +108,19 @@ bool CqemApp::checkMoviePlayer()
 
 bool CqemApp::InitInstance()
 {
-    // 1. One editor at a time; a second one ends at once, silently.
+    // 1. One editor at a time; a second one ends at once, silently. A lock
+    // that cannot be made at all is no second editor: say so and fail.
     m_lock = std::make_unique<QLockFile>(LockFilePath());
     m_lock->setStaleLockTime(0); // only a lock of a dead process is stale
     if (!m_lock->tryLock(0)) {
+        const QLockFile::LockError error = m_lock->error();
         m_lock.reset();
-        m_exitCode = 0;
+        if (error == QLockFile::LockFailedError) {
+            m_exitCode = 0;
+            return false;
+        }
+        reportLockFailure(error);
+        m_exitCode = 1;
         return false;
     }
 

@@ -20,7 +20,8 @@ public:
     static CqemApp* Instance();
 
     // Runs the start-up steps in order. False ends the program; ExitCode()
-    // then says with which status (0 for a second instance, which ends silently).
+    // then says with which status (0 for a second instance, which ends
+    // silently; 1 when the single-instance lock cannot be made, after saying so).
     bool InitInstance();
     // Writes the settings, destroys the hub, saves the history lists and
     // deletes the working copies.
@@ -59,6 +60,7 @@ protected:
 
 private:
     bool checkMoviePlayer();
+    void reportLockFailure(int error); // a QLockFile::LockError
 
     std::unique_ptr<QLockFile> m_lock;
     EditorSettings m_settings;

@@ -98,6 +98,37 @@ TEST(TemplateCatalogue, AttributesAndFolderPrefix)
     EXPECT_EQ(catalogue.Load(makeAppDir(QByteArray(), QByteArray())), -1);
 }
 
+// The template previews have 20 slots: a longer catalogue keeps its first 20.
+TEST(TemplateCatalogue, TakesAtMostTwentyTemplates)
+{
+    QByteArray xml = "<Templates>";
+    for (int i = 0; i < 25; ++i)
+        xml += "<Template tplname=\"t" + QByteArray::number(i) + "\"/>";
+    TemplateCatalogue catalogue;
+    ASSERT_EQ(catalogue.Load(makeAppDir(QByteArray(), xml + "</Templates>")), 20);
+    EXPECT_EQ(catalogue.Entry(19).name, "t19");
+}
+
+// A wrong index reads an empty entry instead of ending the program.
+TEST(Catalogues, BadIndexesReadEmptyEntries)
+{
+    const QString app = makeAppDir("<E><Effect id=\"a\"/></E>", "<T><Template tplname=\"A\" w=\"9\"/></T>");
+    EffectCatalogue effects;
+    TemplateCatalogue templates;
+    ASSERT_EQ(effects.Load(app), 1);
+    ASSERT_EQ(templates.Load(app), 1);
+    for (const int index : {-1, 1, 1000}) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(effects.Entry(index).id, QString());
+        EXPECT_TRUE(effects.Entry(index).picture.isNull());
+        EXPECT_EQ(templates.Entry(index).name, QString());
+        EXPECT_EQ(templates.Entry(index).moviePath, QString());
+        EXPECT_EQ(templates.Entry(index).width, 0);
+    }
+    EXPECT_EQ(effects.Entry(0).id, "a");
+    EXPECT_EQ(templates.Entry(0).width, 9);
+}
+
 TEST(Catalogues, ShippedCataloguesLoadWithAllPictures)
 {
     EffectCatalogue effects;

@@ -77,6 +77,7 @@ TEST(FileUtils, TempNamesAreChosenByExistence)
     WriteAll(first, "x");
     EXPECT_EQ(MakeTempPath("~tmp", "jpg"), TestSupport::TempDir() + "~tmp1.jpg");
     EXPECT_EQ(MakeTempPath(), TestSupport::TempDir() + "~0.tmp");
+    QFile::remove(first);
 }
 
 TEST(FileUtils, TempDirFallsBackToTmpWhenTmpdirIsMissing)

@@ -111,6 +111,41 @@ TEST(XmlDocument, TextRemoveAndUnicodeRoundTrip)
     EXPECT_EQ(c2.GetValue(QStringLiteral("font")), QStringLiteral("微软雅黑 \"q\""));
 }
 
+// Text that is only blanks or line ends, and carriage returns, read back as
+// written; blanks between elements stay layout, not nodes.
+TEST(XmlDocument, TextKeepsBlanksAndCarriageReturns)
+{
+    const QStringList texts{"\n", "  ", "\t", "\r", "a\r\nb", " x \n"};
+    CXmlDocumentWrapper doc;
+    ASSERT_TRUE(doc.LoadXML(QString::fromLatin1(CXmlDocumentWrapper::NewDocumentText)));
+    for (const QString& text : texts)
+        doc.AsNode().AppendNode(QStringLiteral("t")).SetText(text);
+    const QString path = TestSupport::TempDir() + "blanks.xml";
+    ASSERT_TRUE(doc.Save(path));
+    EXPECT_FALSE(TestSupport::ReadAll(path).contains('\r')); // written as references, which any reader keeps
+
+    CXmlDocumentWrapper again;
+    ASSERT_TRUE(again.Load(path));
+    const CXmlNodeWrapper root = again.AsNode();
+    ASSERT_EQ(root.ChildNodes().size(), size_t(texts.size()));
+    for (int i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(root.GetNode(i).GetText(), texts[i]) << i;
+}
+
+// Nesting is bounded when loading, and reading text walks without recursion.
+TEST(XmlDocument, DeepNestingIsRefusedAndTextIsReadIteratively)
+{
+    const auto nested = [](int depth) {
+        return QString("<a>").repeated(depth - 1) + "<b>x</b>y" + QString("</a>").repeated(depth - 1);
+    };
+    CXmlDocumentWrapper doc;
+    ASSERT_TRUE(doc.LoadXML(nested(255))); // 255 elements and the text inside the deepest
+    EXPECT_EQ(doc.AsNode().GetText(), "xy");
+    EXPECT_FALSE(doc.LoadXML(nested(257)));
+    EXPECT_FALSE(doc.AsNode().IsValid());
+    EXPECT_FALSE(doc.Load(writeXml("deep.xml", nested(100000).toUtf8())));
+}
+
 TEST(XmlDocument, SaveWithEmptyPathWritesBackAndFailureKeepsOldFile)
 {
     const QString path = writeXml("back.xml", "<r a=\"1\"/>");

@@ -128,7 +128,7 @@ TEST_F(AlbumModelTest, RemovingTheLastPhotoEmptiesTheAlbumAndSaysSo)
 {
     QSignalSpy empty(album.get(), &AlbumModel::BecameEmpty);
     album->AddPhoto("/p/a.jpg");
-    album->CaptionOf(0).lines = QStringList{"x"};
+    album->CaptionOf(0)->lines = QStringList{"x"};
     album->RemovePhoto(0);
     EXPECT_TRUE(album->IsEmpty());
     EXPECT_EQ(empty.count(), 1);
@@ -227,6 +227,34 @@ TEST_F(AlbumModelTest, CaptionStateFollowsTheFirstLine)
     EXPECT_TRUE(fresh.box.IsEmpty());
     EXPECT_EQ(fresh.state, 0);
     EXPECT_EQ(fresh.colour, 0u);
+}
+
+// Every operation takes a stale or wrong index quietly: readers get an empty
+// record, writers change nothing.
+TEST_F(AlbumModelTest, BadIndexesReadEmptyAndChangeNothing)
+{
+    album->AddPhoto("/p/a.jpg");
+    album->SetCaptionUrl(0, "http://a");
+    album->SetModified(false);
+    for (const int index : {-1, 1, 1000}) {
+        SCOPED_TRACE(index);
+        ASSERT_NE(album->Photo(index), nullptr);
+        EXPECT_EQ(album->Photo(index)->thumbnail, 0);
+        EXPECT_EQ(album->Photo(index)->label, QString());
+        EXPECT_EQ(album->Item(index).photo, nullptr);
+        EXPECT_EQ(album->Item(index).caption, nullptr);
+        EXPECT_EQ(album->CaptionOf(index), nullptr);
+        EXPECT_EQ(album->PathOf(index), QString());
+        EXPECT_EQ(album->EffectLeadingInto(index), -1);
+        album->SetCaptionContent(index, CaptionBox{1, 2, 3, 4}, {"x"}, 0, 10, "Sans");
+        album->SetCaptionUrl(index, "http://x");
+        album->SetEffect(index, 1);
+        album->RemovePhoto(index);
+    }
+    EXPECT_EQ(album->Count(), 1);
+    EXPECT_EQ(album->Item(0).caption->url, "http://a");
+    EXPECT_EQ(album->Photo(0)->label, "a.jpg");
+    EXPECT_FALSE(album->Project().modified);
 }
 
 TEST_F(AlbumModelTest, ModifiedFlagAndProjectReset)

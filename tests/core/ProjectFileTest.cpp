@@ -155,6 +155,42 @@ TEST_F(ProjectFileTest, ReopenAndSaveGivesEveryPhotoAText)
     EXPECT_EQ(photos.GetNode(1).GetValue("photoname"), folder + "/photos/b.png");
 }
 
+// A caption reopens with exactly the lines it was saved with: empty and blank
+// lines, carriage returns, markup characters.
+TEST_F(ProjectFileTest, CaptionsReopenExactlyAsSaved)
+{
+    const QList<QStringList> captions{
+        {"", ""}, {"  "}, {"\t"}, {"", "x", ""}, {" lead", "trail "}, {"a\r", "b"}, {"\r"},
+        {"x & <y> \"z\" ]]>"}, {"第一行", "二"},
+    };
+    const QString picture = photo("p.jpg");
+    for (int i = 0; i < captions.size(); ++i) {
+        ASSERT_EQ(album->AddPhoto(picture), i);
+        album->SetCaptionContent(i, CaptionBox{1, 2, 3, 4}, captions[i], 0, 12, "Sans");
+    }
+    const QString folder = TestSupport::TempDir() + "Captions";
+    ASSERT_TRUE(ProjectFile::Save(*album, folder, false));
+    album->Clear();
+    ASSERT_TRUE(ProjectFile::Open(*album, folder + "/Captions.qem"));
+    ASSERT_EQ(album->Count(), captions.size());
+    for (int i = 0; i < captions.size(); ++i)
+        EXPECT_EQ(album->Item(i).caption->lines, captions[i]) << i;
+}
+
+// A small file nesting elements 100,000 deep in a caption fails to open like
+// any unreadable project instead of exhausting the stack.
+TEST_F(ProjectFileTest, DeeplyNestedProjectFailsToOpen)
+{
+    const QString folder = TestSupport::MakeFolder("Deep");
+    const int depth = 100000;
+    const QByteArray file = "<SaveDatas><photos><photo photoname=\"" + photo("p.jpg").toUtf8() + "\"><text>"
+                            + QByteArray("<b>").repeated(depth) + "x" + QByteArray("</b>").repeated(depth)
+                            + "</text></photo></photos></SaveDatas>";
+    TestSupport::WriteAll(folder + "/Deep.qem", file);
+    EXPECT_FALSE(ProjectFile::Open(*album, folder + "/Deep.qem"));
+    EXPECT_EQ(album->Count(), 0);
+}
+
 TEST_F(ProjectFileTest, PhotoNamesFollowTheSixCharacterRule)
 {
     const QString folder = TestSupport::MakeFolder("P");

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
@@ -82,6 +83,7 @@ TEST(Startup, SecondInstanceEndsSilently)
 
 TEST(Startup, StartAndExitKeepSettingsAndCreateTheAlbumsFolder)
 {
+    CHistoryRecord::OpenProfile()->remove("HstRcd.hldData"); // what other cases of this process stored
     {
         QSettings key("Orlemo", "Kelvana");
         key.setValue("RegExploreTreeWidth", 0);
@@ -120,8 +122,10 @@ TEST(Startup, ProjectArgument)
     EXPECT_EQ(CqemApp::ProjectArgument({"Kelvana", trip}), QString());
     EXPECT_EQ(CqemApp::ProjectArgument({"Kelvana"}), QString());
     TestSupport::WriteAll(TestSupport::TempDir() + ".qem", "x");
+    const QString current = QDir::currentPath();
     QDir::setCurrent(TestSupport::TempDir());
     EXPECT_EQ(CqemApp::ProjectArgument({"Kelvana", ".qem"}), QString()); // not longer than four characters
+    QDir::setCurrent(current);
 }
 
 // The real program: a second copy ends at once with status 0 while the first
@@ -160,4 +164,29 @@ TEST(Startup, ProgramRunsAsASingleInstance)
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(QSettings("Orlemo", "Kelvana").value("RegExploreTreeWidth").toInt(), 200);
+}
+
+// The real program where its lock file cannot be made (a temporary folder no
+// one may write, and no runtime folder): no second copy runs, so it says what
+// failed and ends with a failure status instead of quietly as a second copy.
+TEST(Startup, ProgramReportsALockFileThatCannotBeMade)
+{
+    const QString unwritable = QStringLiteral("/sys");
+    if (QFile probe(unwritable + "/kelvana-probe"); probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        GTEST_SKIP() << "/sys is writable here";
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TMPDIR", unwritable);
+    env.remove("XDG_RUNTIME_DIR");
+    QProcess editor;
+    editor.setProcessEnvironment(env);
+    editor.start(TestSupport::AppDir() + "/Kelvana", {});
+    ASSERT_TRUE(editor.waitForFinished(60000));
+    EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(editor.exitCode(), 1);
+    const QString errors = QString::fromUtf8(editor.readAllStandardError());
+    EXPECT_TRUE(errors.contains("lock file " + unwritable + "/Vantri Kelvana2.lock cannot be created (permission denied)"))
+        << errors.toStdString();
 }

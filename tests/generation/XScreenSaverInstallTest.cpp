@@ -100,7 +100,9 @@ TEST(XScreenSaverInstall, InstallNamesTheEntryAfterTheAlbum)
 
 TEST(XScreenSaverInstall, FalseWithoutXScreenSaver)
 {
+    const QByteArray path = qgetenv("PATH");
     qputenv("PATH", TestSupport::MakeFolder("emptybin").toUtf8());
     EXPECT_FALSE(Install(TestSupport::AppDir() + "/album.scr"));
+    qputenv("PATH", path); // later tests of this process start programs
     EXPECT_FALSE(QFileInfo::exists(Preferences()));
 }

@@ -5,6 +5,7 @@
 #include "tests/imaging/ImagingTestSupport.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QtEndian>
 #include <QImageWriter>
@@ -232,6 +233,7 @@ TEST(ImageOps, TemporaryNamesAreChosenByExistence)
     EXPECT_EQ(FileUtils::MakeTempPath(QStringLiteral("~tmp"), QStringLiteral("jpg")), first); // nothing was written
     TestSupport::WriteAll(first, "x");
     EXPECT_EQ(FileUtils::MakeTempPath(QStringLiteral("~tmp"), QStringLiteral("jpg")), TestSupport::TempDir() + "~tmp1.jpg");
+    QFile::remove(first); // the display copies that later tests make start at ~tmp0.jpg
 }
 
 TEST(ImageOps, SavesWithTheEncoderTheExtensionNames)

@@ -131,6 +131,32 @@ TEST(MoviePlayer, LoadsUnloadsGoesToAFrameAndPaintsIt)
     }
 }
 
+// Loads that replace one another before they finish (the screen saver sets
+// "0" and then its movie at once) leave the control waiting for the last one
+// only: the movie is ready and takes calls.
+TEST(MoviePlayer, WaitsForTheLastOfLoadsThatReplaceEachOther)
+{
+    const QString movie = TestSupport::AppDir() + QStringLiteral("/Sources/Effects/slidePreview.js");
+    const QString photo = TestSupport::WritePhoto(TestSupport::TempDir() + QStringLiteral("load-order.jpg"), 320, 240);
+    const QList<QStringList> sequences{
+        {"0", movie}, {movie, "0", movie}, {movie, movie}, {"0", movie, "0", movie},
+    };
+    CMoviePlayer player;
+    ASSERT_TRUE(player.Create(QStringLiteral("flashplayer"), true, QRect(0, 0, 320, 240), nullptr, 1));
+    for (const QStringList& sequence : sequences) {
+        SCOPED_TRACE(sequence.join(QStringLiteral(" then ")).toStdString());
+        for (const QString& step : sequence)
+            player.SetMovie(step);
+        ASSERT_TRUE(player.WaitForMovie(20000));
+        ASSERT_TRUE(player.CallFunction(
+            CMoviePlayer::InvokeRequest(QStringLiteral("toAs"), QString(), {photo, photo, QStringLiteral("fade")})));
+        const QJsonObject state = playUntil(
+            player, [](const QJsonObject& s) { return s.value(QStringLiteral("toAs")).toObject().value(QStringLiteral("runs")).toInt() >= 1; },
+            20000);
+        EXPECT_GE(state.value(QStringLiteral("toAs")).toObject().value(QStringLiteral("runs")).toInt(), 1);
+    }
+}
+
 TEST(MoviePlayer, InvokeRequestsCarryAnyTextUnchanged)
 {
     struct Case {

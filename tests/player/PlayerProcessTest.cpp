@@ -4,6 +4,7 @@
 #include "tests/TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -169,4 +170,52 @@ TEST(PlayerProgram, APackagedAlbumPlaysItsMovieShowingTheFirstPhotoAndCleansUp)
     EXPECT_EQ(run.screen.pixelColor(window.left() + 5, window.center().y()), QColor(Qt::black));
     EXPECT_EQ(run.during, QStringList({"0"}));
     EXPECT_EQ(run.after, QStringList());
+}
+
+// An album of 10,000 slides (a configuration of about 1 MB, which no page may
+// carry inline) plays: the movie reads its configuration from the unpacked
+// file and shows the first photo.
+TEST(PlayerProgram, AnAlbumOfTenThousandSlidesPlays)
+{
+    AlbumOutput album;
+    ASSERT_TRUE(album.MakeFolders(TestSupport::MakeFolder("big")));
+    ASSERT_EQ(TestSupport::WriteTemplateAlbum(album.RootFolder(), "Big", 60).size(), 6);
+    const QString configPath = album.RootFolder() + "Big.xml";
+    QString config = QString::fromUtf8(ReadAll(configPath));
+    QStringList slides;
+    for (const QRegularExpressionMatch& m : QRegularExpression("<slide [^>]*/>").globalMatch(config))
+        slides << m.captured(0).remove(QRegularExpression(" title=\"[^\"]*\""));
+    ASSERT_EQ(slides.size(), 6);
+    QString many;
+    for (int i = 0; i < 10000; ++i)
+        many += "\n\t\t" + slides[i % slides.size()];
+    config.replace(QRegularExpression("<album>.*</album>", QRegularExpression::DotMatchesEverythingOption),
+                   "<album>" + many + "\n\t</album>");
+    WriteAll(configPath, config.toUtf8());
+    const QString bin = TestSupport::MakeFolder("bin");
+    ASSERT_TRUE(CExeAlbumPackager::WriteExecutable(bin + "/Big", PlayerTemplate(), album));
+
+    const QString stateFile = TestSupport::TempDir() + "big-state.json";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TMPDIR", TestSupport::MakeFolder("bigtemp"));
+    env.insert("KELVANA_MOVIE_STATE_FILE", stateFile);
+    QProcess player;
+    player.setProcessEnvironment(env);
+    player.start(bin + "/Big", {});
+    ASSERT_TRUE(player.waitForStarted(10000));
+    // The state appears once the first photo is on screen; the player would
+    // play on, so it is ended then (or after two minutes without a state).
+    for (int i = 0; i < 1200 && !QFileInfo::exists(stateFile) && player.state() == QProcess::Running; ++i)
+        player.waitForFinished(100);
+    player.terminate();
+    ASSERT_TRUE(player.waitForFinished(20000));
+    const QJsonObject state = QJsonDocument::fromJson(ReadAll(stateFile)).object();
+    ASSERT_FALSE(state.isEmpty()) << "the movie never showed its first photo: "
+                                  << player.readAllStandardError().toStdString();
+    EXPECT_EQ(state.value("slideCount").toInt(), 10000);
+    EXPECT_EQ(state.value("currentSlide").toInt(), 0);
+    EXPECT_TRUE(state.value("skipped").toArray().isEmpty());
+    const QString source = state.value("configSource").toString();
+    EXPECT_TRUE(source == "fetch" || source == "xhr") << source.toStdString();
 }

@@ -72,4 +72,5 @@ TEST(ScrnSaverEndRules, SettingsComeFromTheSaverSettingsFile)
     const CScrnSaverEndRules::Settings settings = CScrnSaverEndRules::LoadSettings();
     EXPECT_EQ(settings.passwordDelaySeconds, 15);
     EXPECT_EQ(settings.mouseThreshold, 3); // not a number: the default stays
+    file.remove(); // a delay would keep later savers of this process from asking for the password
 }
