@@ -41,6 +41,10 @@ int NearestPhoto(const QImage& screen, const QRect& area, const QStringList& pho
 
 // Keeps a screenshot for a person to look at: when KELVANA_TEST_SCREENSHOTS
 // names a folder, the picture is saved there as NAME.png.
+// The mean absolute difference of the colour channels of two pictures of the
+// same size; a huge value when the sizes differ or a picture is null.
+double MeanDifference(const QImage& a, const QImage& b);
+
 void KeepScreenshot(const QImage& picture, const QString& name);
 
 } // namespace TestSupport

@@ -5,23 +5,6 @@
 #include <QImageReader>
 #include <gtest/gtest.h>
 
-namespace {
-// The mean absolute difference of the colour channels of two pictures of the same size.
-double MeanDifference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 1e9;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int col = 0; col < x.width(); ++col) {
-            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * x.width() * x.height());
-}
-} // namespace
-
 TEST(BatchPhotos, EachPhotoGivesItsThumbnailAndItsFittedPictureOnce)
 {
     const QString folder = TestSupport::MakeFolder("photos") + "/";
@@ -44,7 +27,7 @@ TEST(BatchPhotos, EachPhotoGivesItsThumbnailAndItsFittedPictureOnce)
         const QImage thumbnail = photos.PictureOf(handle);
         EXPECT_EQ(thumbnail.size(), QSize(192, 144)) << c.name.toStdString();
         // The picture the thumbnail cache makes from the photo itself, white margins included.
-        EXPECT_LT(MeanDifference(thumbnail, ImageOps::LoadThumbnailBitmap(path)), 4.0) << c.name.toStdString();
+        EXPECT_LT(TestSupport::MeanDifference(thumbnail, ImageOps::LoadThumbnailBitmap(path)), 4.0) << c.name.toStdString();
 
         const std::optional<QImage> fitted = photos.TakeFittedPicture(path);
         ASSERT_TRUE(fitted) << c.name.toStdString();

@@ -8,21 +8,6 @@
 
 namespace {
 
-// The mean absolute difference of the colour channels of two pictures of the same size.
-double MeanDifference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 1e9;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int col = 0; col < x.width(); ++col) {
-            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * x.width() * x.height());
-}
-
 class ExportTest : public GenerationFixture {
 protected:
     void SetUp() override
@@ -164,7 +149,7 @@ TEST_F(ExportTest, AThumbnailEditedAfterItWasWrittenIsWrittenAgain)
         const QImage written(output.ThumbsFolder() + second[i]);
         const QImage current = album->Thumbnails().PictureOf(handles[i]);
         EXPECT_NE(TestSupport::ReadAll(output.ThumbsFolder() + second[i]), before[i]) << second[i].toStdString();
-        EXPECT_LT(MeanDifference(written, current), 6.0) << second[i].toStdString();
+        EXPECT_LT(TestSupport::MeanDifference(written, current), 6.0) << second[i].toStdString();
     }
     EXPECT_EQ(QDir(output.ThumbsFolder()).entryList(QDir::Files).size(), 2);
 
