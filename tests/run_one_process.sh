@@ -4,7 +4,9 @@
 # for the next one shows up (CTest runs each case in a fresh process). Each
 # program gets a fresh temporary folder and the offscreen platform; TestMain
 # makes its configuration, runtime and home folders inside that folder.
-# Ends with the line "N passed, N failed" (programs) and fails when one failed.
+# Ends with the line "Cases: N passed, N failed" (test cases of all programs;
+# a program that dies counts at least one failed case) and fails when a
+# program failed.
 #   tests/run_one_process.sh [BUILD_DIR]
 set -u
 build=${1:-build}
@@ -18,6 +20,8 @@ fi
 root=$(mktemp -d "${TMPDIR:-/tmp}/k1p-XXXXXX") || exit 2
 passed=0
 failed=0
+cases_passed=0
+cases_failed=0
 n=0
 while IFS= read -r program; do
   [ -n "$program" ] || continue
@@ -28,6 +32,19 @@ while IFS= read -r program; do
   started=$(date +%s)
   if timeout 1800 env QT_QPA_PLATFORM=offscreen TMPDIR="$root/$n" \
        "$program" --gtest_brief=1 >"$log" 2>&1 </dev/null; then
+    status=0
+  else
+    status=1
+  fi
+  # GoogleTest's own summary: "[  PASSED  ] N tests." and "[  FAILED  ] N tests, listed below:".
+  ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\.$/\1/p' "$log" | tail -n 1)
+  bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\{0,1\}, listed below:$/\1/p' "$log" | tail -n 1)
+  ok=${ok:-0}
+  bad=${bad:-0}
+  [ "$status" -ne 0 ] && [ "$bad" -eq 0 ] && bad=1
+  cases_passed=$((cases_passed + ok))
+  cases_failed=$((cases_failed + bad))
+  if [ "$status" -eq 0 ]; then
     passed=$((passed + 1))
     echo "Passed as one process: $name ($(($(date +%s) - started)) s)"
   else
@@ -42,5 +59,6 @@ while IFS= read -r program; do
   fi
 done <"$list"
 rm -rf "$root"
-echo "$passed passed, $failed failed"
+echo "Programs run as one process: $passed passed, $failed failed"
+echo "Cases: $cases_passed passed, $cases_failed failed"
 [ "$failed" -eq 0 ]
