@@ -187,3 +187,18 @@ TEST(PhotoListLayout, LabelHeightAndEllipsis)
     EXPECT_EQ(PhotoListLayout::ElidedLabel(metrics, shortName, layout.LabelRect(cell, metrics.horizontalAdvance(shortName)).width()),
               shortName);
 }
+
+TEST(PhotoListLayout, Tints)
+{
+    const QRgb white = qRgb(255, 255, 255);
+    EXPECT_EQ(PhotoListLayout::Tint(white, qRgb(49, 106, 197), 80), qRgb(189, 207, 235));
+    EXPECT_EQ(PhotoListLayout::Tint(white, qRgb(0, 0, 128), 100), qRgb(154, 154, 204));
+    EXPECT_EQ(PhotoListLayout::Tint(qRgb(0, 0, 0), qRgb(0, 0, 128), 100), qRgb(0, 0, 50));
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(white);
+    PhotoListLayout::Tint(image, QRect(1, 1, 2, 2), qRgb(0, 0, 128), 100);
+    EXPECT_EQ(image.pixel(1, 1), qRgb(154, 154, 204));
+    EXPECT_EQ(image.pixel(2, 2), qRgb(154, 154, 204));
+    EXPECT_EQ(image.pixel(0, 0), white);
+    EXPECT_EQ(image.pixel(3, 3), white);
+}

@@ -74,6 +74,14 @@ TEST(PhotoListSelection, KeyboardMoves)
         {"Up one row", 10, 6, Key::Up, None, 2, {2}, 0},
         {"Down, no focus, scrolls a cell", 10, -1, Key::Down, None, -1, {}, 124},
         {"Up, no focus, scrolls a cell", 10, -1, Key::Up, None, -1, {}, -124},
+        {"Home", 10, 5, Key::Home, None, 0, {0}, 0},
+        {"End, no focus", 10, -1, Key::End, None, 9, {9}, 0},
+        {"Home, empty list", 0, -1, Key::Home, None, -1, {}, 0},
+        {"Page down: two rows fit", 20, 1, Key::PageDown, None, 9, {9}, 0},
+        {"Page down near the end", 20, 15, Key::PageDown, None, 19, {19}, 0},
+        {"Page up", 20, 9, Key::PageUp, None, 1, {1}, 0},
+        {"Page up near the start", 20, 3, Key::PageUp, None, 0, {0}, 0},
+        {"Page down, no focus, scrolls a page", 20, -1, Key::PageDown, None, -1, {}, 248},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -57,6 +57,11 @@ int PhotoListLayout::RowCount(int count) const
     return (count + columns - 1) / columns;
 }
 
+int PhotoListLayout::PageRows() const
+{
+    return m_cell.height() > 0 ? std::max(1, Area().height() / m_cell.height()) : 1;
+}
+
 QRect PhotoListLayout::CellRect(int index) const
 {
     const int columns = ColumnCount();
@@ -208,4 +213,22 @@ std::vector<QRect> PhotoListLayout::MarkerShape(const QRect& marker)
     return {QRect(r.x(), r.y(), r.width(), bar),
             QRect(r.x(), r.y() + r.height() - bar, r.width(), bar),
             QRect(r.x() + 1, r.y() + bar, std::max(0, r.width() - 2), std::max(0, r.height() - 2 * bar))};
+}
+
+QRgb PhotoListLayout::Tint(QRgb old, QRgb tint, int weight)
+{
+    const auto mix = [weight](int t, int o) { return t * weight / 256 + o * (255 - weight) / 256; };
+    return qRgba(mix(qRed(tint), qRed(old)), mix(qGreen(tint), qGreen(old)), mix(qBlue(tint), qBlue(old)), qAlpha(old));
+}
+
+void PhotoListLayout::Tint(QImage& image, const QRect& rect, QRgb tint, int weight)
+{
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+        image.convertTo(QImage::Format_RGB32);
+    const QRect r = rect.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = r.left(); x <= r.right(); ++x)
+            line[x] = Tint(line[x], tint, weight);
+    }
 }

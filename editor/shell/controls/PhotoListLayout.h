@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QImage>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -54,6 +55,8 @@ public:
     QRect Area() const;
     int ColumnCount() const;
     int RowCount(int count) const;
+    // Whole rows that fit in the area, at least one.
+    int PageRows() const;
 
     // The drawn rectangle of cell i in content coordinates (scroll 0), and in
     // client coordinates for a scroll position.
@@ -101,6 +104,12 @@ public:
         bool enabled = false; // false when nothing scrolls
     };
     ScrollBar ScrollBarFor(int scrollY, int count) const;
+
+    // A pixel tinted with a colour at weight/256: each channel becomes
+    // tint * weight / 256 + old * (255 - weight) / 256. The band uses
+    // RGB(49, 106, 197) at 80, a selected picture RGB(0, 0, 128) at 100.
+    static QRgb Tint(QRgb old, QRgb tint, int weight);
+    static void Tint(QImage& image, const QRect& rect, QRgb tint, int weight);
 
     // The insertion marker beside a cell (kinds as in PhotoListSelection::
     // DropMarker): 6 pixels wide and as tall as the cell.

@@ -76,6 +76,22 @@ PhotoListSelection::KeyResult PhotoListSelection::PressKey(Key key, Qt::Keyboard
         else if (m_focus - columns >= 0)
             target = m_focus - columns;
         break;
+    case Key::Home:
+        target = count > 0 ? 0 : -1;
+        break;
+    case Key::End:
+        target = count - 1;
+        break;
+    case Key::PageUp:
+    case Key::PageDown: {
+        const int sign = key == Key::PageDown ? 1 : -1;
+        if (m_focus == -1) {
+            result.scrollBy = sign * layout.PageRows() * layout.Cell().height();
+            break;
+        }
+        target = std::clamp(m_focus + sign * layout.PageRows() * columns, 0, std::max(0, count - 1));
+        break;
+    }
     }
     if (target == m_focus || target < 0)
         return result;

@@ -34,9 +34,12 @@ public:
     // then scrolls back to the top); a focus item is selected again.
     bool SyncItemCount(int count);
 
-    enum class Key { Left, Right, Up, Down, Delete };
+    // Home, End and the page keys go to the first item, the last item, or a
+    // page of rows up or down (clamped to the first or last item); without a
+    // focus item the page keys scroll by a page.
+    enum class Key { Left, Right, Up, Down, Home, End, PageUp, PageDown, Delete };
     struct KeyResult {
-        int scrollBy = 0;       // pixels to scroll (Up/Down without a focus item)
+        int scrollBy = 0;       // pixels to scroll (Up, Down and pages without a focus item)
         int ensureVisible = -1; // the new focus item, to be scrolled into view
         bool notifyDelete = false;
     };
