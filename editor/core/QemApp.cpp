@@ -1,7 +1,7 @@
 #include "editor/core/QemApp.h"
 
 #include "common/FileUtils.h"
-#include "common/MoviePlayerCheck.h"
+#include "common/movieplayer/MoviePlayerCheck.h"
 #include "common/Platform.h"
 #include "editor/catalogues/Catalogues.h"
 #include "editor/core/AlbumModel.h"
