@@ -2,7 +2,7 @@
 #include "editor/catalogues/Catalogues.h"
 #include "editor/core/AlbumModel.h"
 #include "editor/core/ProjectFile.h"
-#include "editor/core/QemApp.h"
+#include "editor/app/QemApp.h"
 #include "editor/core/StringTable.h"
 #include "editor/core/WorkingCopyMap.h"
 #include "editor/imaging/ThumbnailCache.h"

@@ -1,4 +1,4 @@
-#include "editor/core/QemApp.h"
+#include "editor/app/QemApp.h"
 
 #include "common/FileUtils.h"
 #include "common/movieplayer/MoviePlayerCheck.h"
@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QSettings>
 #include <QUrl>
 #include <cstdio>
 
@@ -42,16 +41,6 @@ CqemApp* CqemApp::Instance() { return g_app; }
 QString CqemApp::AppDir() const
 {
     return m_appDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_appDir;
-}
-
-QString CqemApp::SiteAddress()
-{
-    QString site = QSettings(QStringLiteral("Orlemo"), QStringLiteral("Kelvana"))
-                       .value(QStringLiteral("Site"), QStringLiteral("https://kelvana.example/"))
-                       .toString();
-    if (!site.endsWith(QLatin1Char('/')))
-        site += QLatin1Char('/');
-    return site;
 }
 
 QString CqemApp::LockFilePath()
@@ -102,7 +91,7 @@ bool CqemApp::checkMoviePlayer()
         return true;
     if (ShowMessage(QMessageBox::Question, Strings::Load(message), QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes)
-        QDesktopServices::openUrl(QUrl(SiteAddress() + Strings::Load(Strings::PlayerHelpPage)));
+        QDesktopServices::openUrl(QUrl(EditorSettings::SiteAddress() + Strings::Load(Strings::PlayerHelpPage)));
     return false;
 }
 

@@ -1,4 +1,4 @@
-// Start-up and shutdown of the editor: single instance, the movie player
+// The program's start-up and shutdown: single instance, the movie player
 // check, the catalogues, the settings, the notification hub, the history lists,
 // the main window and the project named on the command line.
 #pragma once
@@ -35,8 +35,6 @@ public:
     EditorSettings& Settings() { return m_settings; }
     QWidget* MainWindow() const { return m_mainWindow; }
 
-    // The maker's web site (setting "Site"), ending in "/".
-    static QString SiteAddress();
     // The name of the single-instance lock file.
     static QString LockFilePath();
 
