@@ -1,6 +1,6 @@
 // The album editor.
 #include "common/Platform.h"
-#include "editor/core/QemApp.h"
+#include "editor/app/QemApp.h"
 #include "editor/generation/BatchGenerate.h"
 
 #include <QApplication>

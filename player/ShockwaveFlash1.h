@@ -1,6 +1,6 @@
 // The player's movie player control, filling its window with the unpacked album.
 #pragma once
 
-#include "common/MoviePlayer.h"
+#include "common/movieplayer/MoviePlayer.h"
 
 class CShockwaveflash1 : public CMoviePlayer {};

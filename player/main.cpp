@@ -1,5 +1,5 @@
 // The stand-alone album player: plays the album appended to its own file.
-#include "common/MovieStateReport.h"
+#include "common/movieplayer/MovieStateReport.h"
 #include "common/Platform.h"
 #include "player/QemPlayerDlg.h"
 

@@ -1,6 +1,6 @@
 // The screen saver's movie player control (the preview control).
 #pragma once
 
-#include "common/MoviePlayer.h"
+#include "common/movieplayer/MoviePlayer.h"
 
 class CShockwaveFlash : public CMoviePlayer {};

@@ -1,6 +1,6 @@
 // The screen-saver program: plays the album beside it over a darkened picture
 // of the desktop, full screen or as a preview, or tells that it has no options.
-#include "common/MovieStateReport.h"
+#include "common/movieplayer/MovieStateReport.h"
 #include "common/Platform.h"
 #include "screensaver/DesktopGrab.h"
 #include "screensaver/ForeignWindow.h"

@@ -2,7 +2,7 @@
 // Plays the movie in the movie player control, shown at WIDTH x HEIGHT, until
 // it has begun TRANSITIONS + 1 transitions (so the last one has finished), and
 // prints the movie's state as JSON on standard output.
-#include "common/MoviePlayer.h"
+#include "common/movieplayer/MoviePlayer.h"
 #include "common/Platform.h"
 
 #include <QApplication>

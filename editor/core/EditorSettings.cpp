@@ -43,3 +43,13 @@ void EditorSettings::Write() const
     settings.setValue(QStringLiteral("RegThumbViewScal"), thumbZoom);
     settings.sync();
 }
+
+QString EditorSettings::SiteAddress()
+{
+    QString site = QSettings(QStringLiteral("Orlemo"), QStringLiteral("Kelvana"))
+                       .value(QStringLiteral("Site"), QStringLiteral("https://kelvana.example/"))
+                       .toString();
+    if (!site.endsWith(QLatin1Char('/')))
+        site += QLatin1Char('/');
+    return site;
+}

@@ -14,6 +14,8 @@ struct EditorSettings {
 
     // The documents folder followed by "/My Photo Albums".
     static QString DefaultProjectPath();
+    // The maker's web site (setting "Site"), ending in "/".
+    static QString SiteAddress();
 
     // Missing values take their defaults; a stored 0 (or a value that is not a
     // number) for the tree width or the zoom reads as its default too.

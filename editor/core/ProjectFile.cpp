@@ -4,7 +4,7 @@
 #include "common/Parallel.h"
 #include "common/XmlDocument.h"
 #include "editor/core/AlbumModel.h"
-#include "editor/core/QemApp.h"
+#include "editor/core/EditorSettings.h"
 #include "editor/core/WorkingCopyMap.h"
 
 #include <QDate>
@@ -118,7 +118,7 @@ QString ProjectFile::ThumbnailPathIn(const QString& folder)
 
 QString ProjectFile::DefaultLink()
 {
-    return CqemApp::SiteAddress();
+    return EditorSettings::SiteAddress();
 }
 
 bool ProjectFile::Save(AlbumModel& album, const QString& folderPath, bool namedSave)

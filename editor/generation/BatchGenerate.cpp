@@ -6,6 +6,7 @@
 #include "editor/core/AlbumModel.h"
 #include "editor/core/ProjectFile.h"
 #include "editor/core/StringTable.h"
+#include "editor/core/UserMessages.h"
 #include "editor/core/WorkingCopyMap.h"
 #include "editor/generation/BatchPhotos.h"
 #include "editor/generation/GenerationKinds.h"
@@ -30,8 +31,7 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 
 void printError(const QString& text)
 {
-    std::fprintf(stderr, "Kelvana: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
+    StderrMessages().Critical(text);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "editor/generation/WebPage.h"
 
 #include "common/FileUtils.h"
-#include "editor/core/QemApp.h"
+#include "editor/core/EditorSettings.h"
 #include "editor/generation/AlbumOutput.h"
 
 #include <QFile>
@@ -65,7 +65,7 @@ QByteArray WebPage::Text(const QString& name, int width, int height, const QByte
         QStringLiteral("<script src=\"%1\"></script>").arg(script),
         QStringLiteral("<a href=\"%1\" title=\"Vantri Kelvana\" style=\"display:none;visibility:hidden;\">"
                        "Made with Vantri Kelvana</a>")
-            .arg(htmlEscaped(CqemApp::SiteAddress())),
+            .arg(htmlEscaped(EditorSettings::SiteAddress())),
         QStringLiteral("</body></html>"),
     };
     QString text = lines.join(QLatin1Char('\n'));

@@ -2,7 +2,8 @@
 #include "editor/catalogues/Catalogues.h"
 #include "editor/core/AlbumModel.h"
 #include "editor/core/ProjectFile.h"
-#include "editor/core/QemApp.h"
+#include "editor/app/QemApp.h"
+#include "editor/core/UserMessages.h"
 #include "editor/core/StringTable.h"
 #include "editor/core/WorkingCopyMap.h"
 #include "editor/imaging/ThumbnailCache.h"
@@ -364,18 +365,24 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesThePreviousProject)
 }
 
 namespace {
-// The start-up object with its message boxes recorded instead of shown.
+// Messages recorded instead of shown; questions are answered no.
+class RecordedMessages : public UserMessages {
+public:
+    QStringList texts;
+    bool Present(Kind, const QString& text) override
+    {
+        texts << text;
+        return false;
+    }
+};
+
+// The start-up object with its messages recorded.
 class RecordingApp : public CqemApp {
 public:
+    RecordingApp() { SetMessages(&recorder); }
     using CqemApp::OpenFolder;
-    QStringList messages;
-
-protected:
-    int ShowMessage(int, const QString& text, int) override
-    {
-        messages << text;
-        return 0;
-    }
+    RecordedMessages recorder;
+    QStringList& messages = recorder.texts;
 };
 } // namespace
 

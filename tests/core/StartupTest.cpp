@@ -1,6 +1,6 @@
 #include "editor/catalogues/Catalogues.h"
 #include "editor/core/HistoryRecord.h"
-#include "editor/core/QemApp.h"
+#include "editor/app/QemApp.h"
 #include "editor/core/StringTable.h"
 #include "tests/TestSupport.h"
 

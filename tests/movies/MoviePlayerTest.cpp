@@ -1,6 +1,6 @@
 // The movie player control in the program's own process: real Qt WebEngine
 // playing the real movies from the build tree.
-#include "common/MoviePlayer.h"
+#include "common/movieplayer/MoviePlayer.h"
 #include "screensaver/ScrnSaverFlash.h"
 #include "tests/TestSupport.h"
 #include "tests/movies/MovieFixture.h"

@@ -1,6 +1,6 @@
-#include "common/MovieStateReport.h"
+#include "common/movieplayer/MovieStateReport.h"
 
-#include "common/MoviePlayer.h"
+#include "common/movieplayer/MoviePlayer.h"
 
 #include <QPointer>
 #include <QSaveFile>

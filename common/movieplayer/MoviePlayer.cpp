@@ -1,4 +1,4 @@
-#include "common/MoviePlayer.h"
+#include "common/movieplayer/MoviePlayer.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -2,6 +2,6 @@
 // explorer and the template preview of the theme pane.
 #pragma once
 
-#include "common/MoviePlayer.h"
+#include "common/movieplayer/MoviePlayer.h"
 
 class CShockwaveFlash0 : public CMoviePlayer {};

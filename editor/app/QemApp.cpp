@@ -1,7 +1,7 @@
-#include "editor/core/QemApp.h"
+#include "editor/app/QemApp.h"
 
 #include "common/FileUtils.h"
-#include "common/MoviePlayerCheck.h"
+#include "common/movieplayer/MoviePlayerCheck.h"
 #include "common/Platform.h"
 #include "editor/catalogues/Catalogues.h"
 #include "editor/core/AlbumModel.h"
@@ -17,8 +17,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QMessageBox>
-#include <QSettings>
 #include <QUrl>
 #include <cstdio>
 
@@ -44,16 +42,6 @@ QString CqemApp::AppDir() const
     return m_appDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_appDir;
 }
 
-QString CqemApp::SiteAddress()
-{
-    QString site = QSettings(QStringLiteral("Orlemo"), QStringLiteral("Kelvana"))
-                       .value(QStringLiteral("Site"), QStringLiteral("https://kelvana.example/"))
-                       .toString();
-    if (!site.endsWith(QLatin1Char('/')))
-        site += QLatin1Char('/');
-    return site;
-}
-
 QString CqemApp::LockFilePath()
 {
     return Platform::RuntimeDir() + QStringLiteral("/Vantri Kelvana2.lock");
@@ -71,13 +59,6 @@ QString CqemApp::ProjectArgument(const QStringList& arguments)
     return QFileInfo(text).absoluteFilePath();
 }
 
-int CqemApp::ShowMessage(int icon, const QString& text, int buttons)
-{
-    QMessageBox box(QMessageBox::Icon(icon), Strings::Load(Strings::ProductTitle), text,
-                    QMessageBox::StandardButtons(buttons), m_mainWindow);
-    return box.exec();
-}
-
 void CqemApp::reportLockFailure(int error)
 {
     const QString reason = error == QLockFile::PermissionError ? QStringLiteral("permission denied")
@@ -88,7 +69,7 @@ void CqemApp::reportLockFailure(int error)
     // Started from a desktop menu there is no terminal to read: show it too.
     const QString platform = QGuiApplication::platformName();
     if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
-        ShowMessage(QMessageBox::Critical, text, QMessageBox::Ok);
+        Messages().Critical(text);
 }
 
 bool CqemApp::checkMoviePlayer()
@@ -100,9 +81,8 @@ bool CqemApp::checkMoviePlayer()
         message = Strings::PlayerTooOld;
     if (message == 0)
         return true;
-    if (ShowMessage(QMessageBox::Question, Strings::Load(message), QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes)
-        QDesktopServices::openUrl(QUrl(SiteAddress() + Strings::Load(Strings::PlayerHelpPage)));
+    if (Messages().Question(Strings::Load(message)))
+        QDesktopServices::openUrl(QUrl(EditorSettings::SiteAddress() + Strings::Load(Strings::PlayerHelpPage)));
     return false;
 }
 
@@ -134,7 +114,7 @@ bool CqemApp::InitInstance()
     const int effects = EffectCatalogue::instance().Load(AppDir());
     const int templates = TemplateCatalogue::instance().Load(AppDir());
     if (effects < 1 || templates < 1) {
-        ShowMessage(QMessageBox::Critical, Strings::Load(Strings::ResourceLoadFailed), QMessageBox::Ok);
+        Messages().Critical(Strings::Load(Strings::ResourceLoadFailed));
         m_exitCode = 1;
         return false;
     }
@@ -154,6 +134,7 @@ bool CqemApp::InitInstance()
 
     // 10. The main window.
     m_mainWindow = CreateMainWindow();
+    m_boxes.SetParent(m_mainWindow);
     if (m_mainWindow) {
         m_mainWindow->setAcceptDrops(true);
         m_mainWindow->show();
@@ -204,7 +185,7 @@ bool CqemApp::OpenFolder(const QString& folder)
     if (!album)
         return false;
     if (!QFileInfo(folder).isDir()) {
-        ShowMessage(QMessageBox::Warning, QStringLiteral("%1 was not found.").arg(folder), QMessageBox::Ok);
+        Messages().Warning(QStringLiteral("%1 was not found.").arg(folder));
         return false;
     }
     album->Clear();
@@ -214,7 +195,7 @@ bool CqemApp::OpenFolder(const QString& folder)
         album->SetUntitled(false);
         album->SetProjectFolder(folder);
     } else {
-        ShowMessage(QMessageBox::Warning, Strings::Load(Strings::LoadAlbumFailed), QMessageBox::Ok);
+        Messages().Warning(Strings::Load(Strings::LoadAlbumFailed));
     }
     album->SetModified(false);
     if (CSubject* subject = CSubjectManager::Manager()->Find(kSubjectPrjState))

@@ -1,8 +1,9 @@
-// Start-up and shutdown of the editor: single instance, the movie player
+// The program's start-up and shutdown: single instance, the movie player
 // check, the catalogues, the settings, the notification hub, the history lists,
 // the main window and the project named on the command line.
 #pragma once
 
+#include "editor/app/MessageBoxMessages.h"
 #include "editor/core/EditorSettings.h"
 
 #include <QLockFile>
@@ -35,8 +36,11 @@ public:
     EditorSettings& Settings() { return m_settings; }
     QWidget* MainWindow() const { return m_mainWindow; }
 
-    // The maker's web site (setting "Site"), ending in "/".
-    static QString SiteAddress();
+    // Where the editor's messages go: message boxes over the main window
+    // unless another presenter is set (which must outlive this object).
+    UserMessages& Messages() { return m_messages ? *m_messages : m_boxes; }
+    void SetMessages(UserMessages* messages) { m_messages = messages; }
+
     // The name of the single-instance lock file.
     static QString LockFilePath();
 
@@ -55,8 +59,6 @@ protected:
     virtual bool OpenFolder(const QString& folder);
     // Starts a new album.
     virtual void NewAlbum();
-    // Shows a message box and returns the button pressed.
-    virtual int ShowMessage(int icon, const QString& text, int buttons);
 
 private:
     bool checkMoviePlayer();
@@ -65,6 +67,8 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     EditorSettings m_settings;
     QPointer<QWidget> m_mainWindow;
+    MessageBoxMessages m_boxes;
+    UserMessages* m_messages = nullptr;
     QString m_appDir;
     int m_exitCode = 0;
     bool m_started = false;

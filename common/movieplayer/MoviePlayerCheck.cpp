@@ -1,6 +1,6 @@
-#include "common/MoviePlayerCheck.h"
+#include "common/movieplayer/MoviePlayerCheck.h"
 
-#include "common/MoviePlayer.h"
+#include "common/movieplayer/MoviePlayer.h"
 
 namespace MoviePlayerCheck {
 
