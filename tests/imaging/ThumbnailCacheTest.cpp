@@ -471,8 +471,9 @@ TEST(ThumbnailCache, CacheFilesAreOwnerOnlyAndNeverPlantedOnes)
         }
         if (planted) {
             EXPECT_EQ(TestSupport::ReadAll(file), before) << what; // through the link too
-            if (what == "a link to nothing")
+            if (what == "a link to nothing") {
                 EXPECT_FALSE(QFileInfo::exists(target)) << what;
+            }
             continue;
         }
         EXPECT_EQ(ImagingTest::ModeOf(file), 0600) << what;
