@@ -9,8 +9,13 @@ file(MAKE_DIRECTORY ${KELVANA_SOURCES_DIR})
 # One static library per layout folder, made of every .cpp and .h file in it;
 # the library gets the warnings and the Qt precompiled header.
 function(kelvana_library name)
-  cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE;FOLDERS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  # FOLDERS: subfolders whose files belong to the same library (window families).
+  foreach(folder IN LISTS ARG_FOLDERS)
+    file(GLOB more CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
+    list(APPEND sources ${more})
+  endforeach()
   foreach(excluded IN LISTS ARG_EXCLUDE)
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
   endforeach()

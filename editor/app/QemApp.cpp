@@ -5,12 +5,17 @@
 #include "common/Platform.h"
 #include "editor/catalogues/Catalogues.h"
 #include "editor/core/AlbumModel.h"
+#include "editor/core/EditorContext.h"
+#include "editor/core/ProjectCommands.h"
 #include "editor/core/HistoryRecord.h"
 #include "editor/core/ProjectFile.h"
 #include "editor/core/RecentProjects.h"
 #include "editor/core/StringTable.h"
 #include "editor/core/SubjectManager.h"
 #include "editor/core/WorkingCopyMap.h"
+#include "editor/shell/controls/ShellArt.h"
+#include "editor/shell/dialogs/SplashWnd.h"
+#include "editor/shell/frame/MainFrame.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -132,13 +137,19 @@ bool CqemApp::InitInstance()
     CMp3HistoryRecord::Instance();
     m_started = true;
 
-    // 10. The main window.
+    // The editor's context: the album and what every window works with.
+    m_context = std::make_unique<EditorContext>(EditorContext::ProcessServices(), m_settings, Messages());
+
+    // 10. The main window, with the splash picture while it is made.
+    const qreal ratio = qApp->devicePixelRatio();
+    CSplashWnd::Show(ShellArt::Splash(ratio));
     m_mainWindow = CreateMainWindow();
     m_boxes.SetParent(m_mainWindow);
     if (m_mainWindow) {
         m_mainWindow->setAcceptDrops(true);
         m_mainWindow->show();
     }
+    CSplashWnd::Close();
 
     // 11. The documents folder for albums.
     FileUtils::MakePath(EditorSettings::DefaultProjectPath());
@@ -154,6 +165,8 @@ bool CqemApp::InitInstance()
     }
     if (!opened)
         NewAlbum();
+    if (m_mainWindow)
+        m_mainWindow->raise();
     return true;
 }
 
@@ -163,6 +176,7 @@ void CqemApp::ExitInstance()
         return;
     m_started = false;
     delete m_mainWindow.data();
+    m_context.reset();
     m_settings.Write();
     CSubjectManager::Destroy();
     CHistoryRecord::SaveAndFreeAll();
@@ -173,34 +187,16 @@ void CqemApp::ExitInstance()
 
 QWidget* CqemApp::CreateMainWindow()
 {
-    auto* window = new QMainWindow;
-    window->setWindowTitle(Strings::Load(Strings::ProductTitle));
-    window->resize(1024, 700);
-    return window;
+    return new CMainFrame(*m_context);
 }
 
 bool CqemApp::OpenFolder(const QString& folder)
 {
-    AlbumModel* album = AlbumModel::Instance();
-    if (!album)
-        return false;
-    if (!QFileInfo(folder).isDir()) {
-        Messages().Warning(QStringLiteral("%1 was not found.").arg(folder));
-        return false;
-    }
-    album->Clear();
-    album->ResetProject();
-    if (ProjectFile::Open(*album, ProjectFile::PathIn(folder))) {
-        album->SetOpened(true);
-        album->SetUntitled(false);
-        album->SetProjectFolder(folder);
-    } else {
-        Messages().Warning(Strings::Load(Strings::LoadAlbumFailed));
-    }
-    album->SetModified(false);
-    if (CSubject* subject = CSubjectManager::Manager()->Find(kSubjectPrjState))
-        subject->Notify(1);
-    return true;
+    return m_context && m_context->Projects().OpenFolder(folder);
 }
 
-void CqemApp::NewAlbum() {}
+void CqemApp::NewAlbum()
+{
+    if (m_context)
+        m_context->Projects().New();
+}

@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <memory>
 
+class EditorContext;
+
 class CqemApp : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +37,8 @@ public:
 
     EditorSettings& Settings() { return m_settings; }
     QWidget* MainWindow() const { return m_mainWindow; }
+    // The running editor's context; null before start-up made it.
+    EditorContext* Context() const { return m_context.get(); }
 
     // Where the editor's messages go: message boxes over the main window
     // unless another presenter is set (which must outlive this object).
@@ -50,12 +54,12 @@ public:
     static QString ProjectArgument(const QStringList& arguments);
 
 protected:
-    // The main window; the base creates a plain window with the product title.
+    // The main window over the editor's context.
     virtual QWidget* CreateMainWindow();
     // Opens the album of the project folder into the editor's album: false
-    // (after "%s was not found.") when the folder is gone or there is no album;
-    // a project file that cannot be read shows string 113 and leaves an empty
-    // untitled album. The album library refines this with its list.
+    // (after "%s was not found.") when the folder is gone or there is no
+    // context yet; a project file that cannot be read shows string 113 and
+    // leaves an empty untitled album.
     virtual bool OpenFolder(const QString& folder);
     // Starts a new album.
     virtual void NewAlbum();
@@ -66,6 +70,7 @@ private:
 
     std::unique_ptr<QLockFile> m_lock;
     EditorSettings m_settings;
+    std::unique_ptr<EditorContext> m_context;
     QPointer<QWidget> m_mainWindow;
     MessageBoxMessages m_boxes;
     UserMessages* m_messages = nullptr;

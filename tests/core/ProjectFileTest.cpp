@@ -2,9 +2,6 @@
 #include "editor/catalogues/Catalogues.h"
 #include "editor/core/AlbumModel.h"
 #include "editor/core/ProjectFile.h"
-#include "editor/app/QemApp.h"
-#include "editor/core/UserMessages.h"
-#include "editor/core/StringTable.h"
 #include "editor/core/WorkingCopyMap.h"
 #include "editor/imaging/ThumbnailCache.h"
 #include "tests/TestSupport.h"
@@ -362,54 +359,4 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesThePreviousProject)
     EXPECT_EQ(TestSupport::ReadAll(folder + "/Full.qem"), before);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"Full.qem", "Full_thumb.bmp"})); // no leftovers
     EXPECT_EQ(QDir(folder + "/photos").entryList(QDir::Files | QDir::Hidden), QStringList{});
-}
-
-namespace {
-// Messages recorded instead of shown; questions are answered no.
-class RecordedMessages : public UserMessages {
-public:
-    QStringList texts;
-    bool Present(Kind, const QString& text) override
-    {
-        texts << text;
-        return false;
-    }
-};
-
-// The start-up object with its messages recorded.
-class RecordingApp : public CqemApp {
-public:
-    RecordingApp() { SetMessages(&recorder); }
-    using CqemApp::OpenFolder;
-    RecordedMessages recorder;
-    QStringList& messages = recorder.texts;
-};
-} // namespace
-
-TEST_F(ProjectFileTest, OpeningAProjectFolderFillsTheEditorsAlbum)
-{
-    album->AddPhoto(photo("a.jpg"));
-    const QString folder = TestSupport::TempDir() + "Open";
-    ASSERT_TRUE(ProjectFile::Save(*album, folder, false));
-    TestSupport::WriteAll(TestSupport::TempDir() + "Broken/Broken.qem", "<SaveDatas>");
-
-    AlbumModel::SetInstance(album.get());
-    RecordingApp app;
-    EXPECT_FALSE(app.OpenFolder(TestSupport::TempDir() + "Gone"));
-    EXPECT_EQ(app.messages, QStringList{TestSupport::TempDir() + "Gone was not found."});
-
-    EXPECT_TRUE(app.OpenFolder(folder));
-    EXPECT_EQ(album->Count(), 1);
-    EXPECT_EQ(album->Project().folder, folder);
-    EXPECT_TRUE(album->Project().opened);
-    EXPECT_FALSE(album->Project().untitled);
-    EXPECT_FALSE(album->Project().modified);
-
-    app.messages.clear();
-    app.OpenFolder(TestSupport::TempDir() + "Broken");
-    EXPECT_EQ(app.messages, QStringList{Strings::Load(Strings::LoadAlbumFailed)});
-    EXPECT_EQ(album->Count(), 0);
-    EXPECT_TRUE(album->Project().untitled);
-    EXPECT_TRUE(album->Project().folder.isEmpty());
-    AlbumModel::SetInstance(nullptr);
 }

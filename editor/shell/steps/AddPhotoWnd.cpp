@@ -1,0 +1,36 @@
+#include "editor/shell/steps/AddPhotoWnd.h"
+
+#include "editor/core/EditorContext.h"
+#include "editor/core/EditorSettings.h"
+#include "editor/shell/WorkspaceMetrics.h"
+#include "editor/shell/controls/EmptyPane.h"
+#include "editor/shell/steps/QemSplitter.h"
+#include "editor/shell/steps/ViewPane.h"
+
+#include <algorithm>
+
+CAddPhotoWnd::CAddPhotoWnd(EditorContext& context, QWidget* parent)
+    : StepWindow(parent), m_context(context), m_splitter(new CQemSplitter(this)),
+      m_browse(new QSplitter(Qt::Horizontal)), m_explorer(new CViewPane)
+{
+    setObjectName(QStringLiteral("AddPhoto"));
+    setAccessibleName(QStringLiteral("添加图片"));
+    m_browse->setChildrenCollapsible(false);
+    m_browse->addWidget(m_explorer);
+    m_browse->addWidget(new EmptyPane(QStringLiteral("Photo explorer")));
+    m_browse->setStretchFactor(1, 1);
+    m_splitter->addWidget(m_browse);
+    m_splitter->addWidget(new EmptyPane(QStringLiteral("Storyboard")));
+
+    const int treeWidth = std::max(context.Settings().treeWidth, WorkspaceMetrics::kMinimumTreeWidth);
+    m_browse->setSizes({treeWidth, 1000});
+    // The pane remembers its width whenever the user moves the bar.
+    connect(m_browse, &QSplitter::splitterMoved, this, [this] {
+        m_context.Settings().treeWidth = std::max(m_explorer->width(), WorkspaceMetrics::kMinimumTreeWidth);
+    });
+}
+
+void CAddPhotoWnd::resizeEvent(QResizeEvent*)
+{
+    m_splitter->setGeometry(rect());
+}

@@ -1,0 +1,30 @@
+// The add-photos step ("AddPhoto"): the browsing row (the explorer pane and
+// the explore area side by side) above the storyboard, in a splitter whose
+// bar can collapse the browsing row.
+#pragma once
+
+#include "editor/shell/controls/StepWindow.h"
+
+class CQemSplitter;
+class CViewPane;
+class EditorContext;
+class QSplitter;
+
+class CAddPhotoWnd : public StepWindow {
+    Q_OBJECT
+public:
+    explicit CAddPhotoWnd(EditorContext& context, QWidget* parent = nullptr);
+
+    CQemSplitter* Splitter() const { return m_splitter; }
+    CViewPane* ExplorerPane() const { return m_explorer; }
+    QSplitter* BrowseRow() const { return m_browse; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    EditorContext& m_context;
+    CQemSplitter* m_splitter;
+    QSplitter* m_browse;
+    CViewPane* m_explorer;
+};
