@@ -142,6 +142,7 @@ TEST(ShellDialogs, OptionsAboutAndUpdatePromptLook)
     EXPECT_GT(about.OkButton()->x(), about.width() / 2);
     EXPECT_LT(about.OkButton()->y(), about.height() / 3);
     TestSupport::KeepScreenshot(about.grab().toImage(), QStringLiteral("about"));
+    EXPECT_EQ(about.SiteLink()->size(), about.SiteLink()->sizeHint()) << "the link is as wide as its text";
     QTest::mouseClick(about.SiteLink(), Qt::LeftButton);
     EXPECT_EQ(opened, QList<QUrl>{QUrl(about.SiteLink()->Text())});
     QTest::mouseClick(about.OkButton(), Qt::LeftButton);

@@ -8,6 +8,8 @@ CStaticLink::CStaticLink(const QString& text, QWidget* parent, int controlId)
 {
     SetUnderline(true);
     setCursor(Qt::PointingHandCursor);
+    // Only the text itself is the link, not the space a layout might add.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
 }

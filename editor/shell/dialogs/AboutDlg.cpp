@@ -40,7 +40,7 @@ CAboutDlg::CAboutDlg(QWidget* parent, const QIcon& icon) : QDialog(parent)
     lines->setSpacing(Y(2));
     lines->addWidget(name);
     lines->addWidget(notice);
-    lines->addWidget(m_link);
+    lines->addWidget(m_link, 0, Qt::AlignLeft);
     lines->addStretch(1);
 
     auto* top = new QHBoxLayout(this);
