@@ -3,6 +3,7 @@
 #include "editor/shell/controls/ButtonHotRules.h"
 #include "editor/shell/controls/QemMFCButton.h"
 #include "editor/shell/controls/ShellArt.h"
+#include "tests/TestSupport.h"
 
 #include <QEnterEvent>
 #include <QImage>
@@ -71,6 +72,7 @@ TEST(QemMFCButton, HotAndPressedLooksAndLeaving)
     QApplication::sendEvent(&button, &enter);
     EXPECT_TRUE(button.IsHot());
     const QImage hot = Grab(button);
+    TestSupport::KeepScreenshot(hot, QStringLiteral("picture-button-hot"));
     EXPECT_EQ(hot.pixel(0, 0), ButtonFace::kHotFrame.rgb());
     EXPECT_NE(hot, normal);
 
@@ -106,6 +108,7 @@ TEST(QemMFCButton, CaptionIsDrawnAndNamesTheButton)
     button.SetCaption(QStringLiteral("Existing Album"));
     EXPECT_EQ(button.accessibleName(), QStringLiteral("Existing Album"));
     const QImage drawn = Grab(button);
+    TestSupport::KeepScreenshot(drawn, QStringLiteral("picture-button-caption-beside"));
     EXPECT_EQ(drawn.pixel(129, 0), QColor(Qt::white).rgb());
     bool dark = false;
     for (int x = 30; x < 120 && !dark; ++x)
