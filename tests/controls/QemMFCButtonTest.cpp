@@ -5,6 +5,7 @@
 #include "editor/shell/controls/ShellArt.h"
 #include "tests/TestSupport.h"
 
+#include <QCursor>
 #include <QEnterEvent>
 #include <QImage>
 #include <QMouseEvent>
@@ -80,6 +81,25 @@ TEST(QemMFCButton, HotAndPressedLooksAndLeaving)
     QApplication::sendEvent(&button, &leave);
     EXPECT_FALSE(button.IsHot());
     EXPECT_EQ(Grab(button), normal);
+}
+
+TEST(QemMFCButton, HoverTickAfterAPressClearsHotOnceTheCursorIsElsewhere)
+{
+    CQemMFCButton button;
+    button.setToolTip(QStringLiteral("Save"));
+    button.resize(85, 37);
+    button.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+    QCursor::setPos(button.mapToGlobal(QPoint(40, 18)));
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(40, 18));
+    EXPECT_TRUE(button.IsHot());
+    button.OnHoverTick(); // the cursor is still over the button
+    EXPECT_TRUE(button.IsHot());
+    QCursor::setPos(button.mapToGlobal(QPoint(400, 300)));
+    button.OnHoverTick();
+    EXPECT_FALSE(button.IsHot());
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(400, 300));
+    EXPECT_FALSE(button.IsHot());
 }
 
 TEST(QemMFCButton, PressedWithoutPressedPictureIsTintedInsideTheInset)
