@@ -4,6 +4,7 @@
 #include "editor/shell/controls/ElementHost.h"
 #include "editor/shell/controls/MFCRibbonButtonEx.h"
 #include "editor/shell/controls/MFCRibbonPlayerSlider.h"
+#include "tests/TestSupport.h"
 
 #include <QSignalSpy>
 #include <QtTest/QTest>
@@ -62,6 +63,7 @@ TEST_F(ElementHostTest, HotFollowsTheCursorAndAClickReportsTheButton)
 {
     QSignalSpy commands(&host, &CElementHost::Command);
     QTest::mouseMove(&host, QPoint(20, 20));
+    TestSupport::KeepScreenshot(host.grab().toImage(), QStringLiteral("element-host"));
     EXPECT_EQ(host.HotElement(), button);
     EXPECT_TRUE(button->IsHot());
     QTest::mouseMove(&host, QPoint(200, 20));

@@ -6,6 +6,7 @@
 #include "editor/shell/controls/PopSliderRules.h"
 #include "editor/shell/controls/QemBtnSplider.h"
 #include "editor/shell/controls/QemPopSliderCtrl.h"
+#include "editor/shell/controls/ShellArt.h"
 #include "tests/TestSupport.h"
 
 #include <QSignalSpy>
@@ -62,9 +63,12 @@ TEST_F(PopSliderTest, BrightnessThirtyOpensAtThirtyWithinMinusTwentyToEighty)
     CQemBtnSplider button(PopSliderRules::kBrightnessId);
     button.SetAlbum(album.get());
     button.SetCaption(QStringLiteral("Brightness"));
+    button.SetImages(ShellArt::SliderButton(324, ShellArt::State::Normal, 1));
     button.resize(60, 60);
     button.show();
     button.OpenSlider();
+    TestSupport::KeepScreenshot(button.grab().toImage(), QStringLiteral("slider-button-pressed"));
+    TestSupport::KeepScreenshot(button.Slider()->grab().toImage(), QStringLiteral("pop-up-slider"));
     CQemPopSliderCtrl* slider = button.Slider();
     EXPECT_TRUE(slider->isVisible());
     EXPECT_EQ(slider->minimum(), -20);

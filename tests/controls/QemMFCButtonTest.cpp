@@ -3,7 +3,9 @@
 #include "editor/shell/controls/ButtonHotRules.h"
 #include "editor/shell/controls/QemMFCButton.h"
 #include "editor/shell/controls/ShellArt.h"
+#include "tests/TestSupport.h"
 
+#include <QCursor>
 #include <QEnterEvent>
 #include <QImage>
 #include <QMouseEvent>
@@ -71,6 +73,7 @@ TEST(QemMFCButton, HotAndPressedLooksAndLeaving)
     QApplication::sendEvent(&button, &enter);
     EXPECT_TRUE(button.IsHot());
     const QImage hot = Grab(button);
+    TestSupport::KeepScreenshot(hot, QStringLiteral("picture-button-hot"));
     EXPECT_EQ(hot.pixel(0, 0), ButtonFace::kHotFrame.rgb());
     EXPECT_NE(hot, normal);
 
@@ -78,6 +81,25 @@ TEST(QemMFCButton, HotAndPressedLooksAndLeaving)
     QApplication::sendEvent(&button, &leave);
     EXPECT_FALSE(button.IsHot());
     EXPECT_EQ(Grab(button), normal);
+}
+
+TEST(QemMFCButton, HoverTickAfterAPressClearsHotOnceTheCursorIsElsewhere)
+{
+    CQemMFCButton button;
+    button.setToolTip(QStringLiteral("Save"));
+    button.resize(85, 37);
+    button.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+    QCursor::setPos(button.mapToGlobal(QPoint(40, 18)));
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(40, 18));
+    EXPECT_TRUE(button.IsHot());
+    button.OnHoverTick(); // the cursor is still over the button
+    EXPECT_TRUE(button.IsHot());
+    QCursor::setPos(button.mapToGlobal(QPoint(400, 300)));
+    button.OnHoverTick();
+    EXPECT_FALSE(button.IsHot());
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(400, 300));
+    EXPECT_FALSE(button.IsHot());
 }
 
 TEST(QemMFCButton, PressedWithoutPressedPictureIsTintedInsideTheInset)
@@ -106,6 +128,7 @@ TEST(QemMFCButton, CaptionIsDrawnAndNamesTheButton)
     button.SetCaption(QStringLiteral("Existing Album"));
     EXPECT_EQ(button.accessibleName(), QStringLiteral("Existing Album"));
     const QImage drawn = Grab(button);
+    TestSupport::KeepScreenshot(drawn, QStringLiteral("picture-button-caption-beside"));
     EXPECT_EQ(drawn.pixel(129, 0), QColor(Qt::white).rgb());
     bool dark = false;
     for (int x = 30; x < 120 && !dark; ++x)

@@ -4,6 +4,7 @@
 #include "editor/shell/controls/QemStatic.h"
 #include "editor/shell/controls/ShellTheme.h"
 #include "editor/shell/controls/StaticTip.h"
+#include "tests/TestSupport.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -50,6 +51,7 @@ TEST(StaticTip, FrameBrushPictureAndLines)
     tip.SetLines(CStaticTip::Lines::SplitAtNewline);
     tip.resize(200, 50);
     const QImage image = Grab(tip);
+    TestSupport::KeepScreenshot(image, QStringLiteral("tip-box"));
     EXPECT_EQ(image.pixel(0, 0), ShellTheme::Current().Colours().shadow.rgb());
     EXPECT_EQ(image.pixel(199, 25), ShellTheme::Current().Colours().shadow.rgb());
     EXPECT_EQ(image.pixel(198, 48), QColor(255, 255, 225).rgb());

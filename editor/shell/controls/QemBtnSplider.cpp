@@ -23,6 +23,14 @@ CQemBtnSplider::CQemBtnSplider(int controlId, QWidget* parent)
     connect(m_slider, &CQemPopSliderCtrl::Closed, this, &CQemBtnSplider::OnSliderClosed);
 }
 
+CQemBtnSplider::~CQemBtnSplider()
+{
+    // Close an open slider while this button is still whole (the value is
+    // kept), then let the slider go without reporting back.
+    m_slider->hide();
+    m_slider->disconnect(this);
+}
+
 void CQemBtnSplider::SetImages(const QPixmap& normal, const QPixmap& hot, const QPixmap& pressed)
 {
     m_normal = normal;

@@ -19,6 +19,7 @@ public:
     static constexpr int kArrowAboveBottom = 10;
 
     explicit CQemBtnSplider(int controlId, QWidget* parent = nullptr);
+    ~CQemBtnSplider() override;
 
     int ControlId() const { return m_controlId; }
     void SetImages(const QPixmap& normal, const QPixmap& hot = QPixmap(), const QPixmap& pressed = QPixmap());

@@ -13,7 +13,8 @@
 namespace {
 
 // One hover timer for all picture buttons: started when a button is pressed
-// and none runs, stopped when no pressed button is left to watch.
+// and none runs, stopped when no pressed button is left to watch. The timer
+// belongs to the application object, so it ends with it.
 class SharedHoverTimer {
 public:
     static SharedHoverTimer& Instance()
@@ -28,32 +29,39 @@ public:
             if (watched == button)
                 return;
         m_buttons.emplace_back(button);
-        if (!m_timer.isActive())
-            m_timer.start();
+        QTimer* timer = Timer();
+        if (timer && !timer->isActive())
+            timer->start();
     }
     void Forget(CQemMFCButton* button)
     {
         std::erase_if(m_buttons, [button](const QPointer<CQemMFCButton>& b) { return !b || b == button; });
-        if (m_buttons.empty())
-            m_timer.stop();
+        if (m_buttons.empty() && m_timer)
+            m_timer->stop();
     }
 
 private:
-    SharedHoverTimer()
+    QTimer* Timer()
     {
-        m_timer.setInterval(ButtonHotRules::kHoverTickMs);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            const auto buttons = m_buttons;
-            for (const auto& button : buttons)
-                if (button)
-                    button->OnHoverTick();
-            std::erase_if(m_buttons, [](const QPointer<CQemMFCButton>& b) { return !b; });
-            if (m_buttons.empty())
-                m_timer.stop();
-        });
+        if (!m_timer && QCoreApplication::instance()) {
+            m_timer = new QTimer(QCoreApplication::instance());
+            m_timer->setInterval(ButtonHotRules::kHoverTickMs);
+            QObject::connect(m_timer, &QTimer::timeout, [this] { Tick(); });
+        }
+        return m_timer;
+    }
+    void Tick()
+    {
+        const auto buttons = m_buttons;
+        for (const auto& button : buttons)
+            if (button)
+                button->OnHoverTick();
+        std::erase_if(m_buttons, [](const QPointer<CQemMFCButton>& b) { return !b; });
+        if (m_buttons.empty() && m_timer)
+            m_timer->stop();
     }
 
-    QTimer m_timer;
+    QPointer<QTimer> m_timer;
     std::vector<QPointer<CQemMFCButton>> m_buttons;
 };
 
