@@ -16,6 +16,7 @@
 #include "editor/shell/controls/ShellArt.h"
 #include "editor/shell/dialogs/SplashWnd.h"
 #include "editor/shell/frame/MainFrame.h"
+#include "editor/shell/update/RunUpdateCheck.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -167,6 +168,10 @@ bool CqemApp::InitInstance()
         NewAlbum();
     if (m_mainWindow)
         m_mainWindow->raise();
+
+    // 13. The update check: asynchronous, so a slow network never holds the window.
+    if (m_mainWindow)
+        RunUpdateCheck(m_mainWindow);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "editor/shell/frame/MainFrame.h"
 
+#include "editor/core/AlbumModel.h"
 #include "editor/core/EditorContext.h"
 #include "editor/core/EditorSettings.h"
 #include "editor/core/ProjectCommands.h"
@@ -162,7 +163,7 @@ bool CMainFrame::OnCommand(int id)
             showHelp();
             break;
         case kAbout:
-            CAboutDlg(this).exec();
+            CAboutDlg(this, ShellArt::AppIcon()).exec();
             break;
         case kExit:
             close();

@@ -20,7 +20,8 @@ CViewPane::CViewPane(QWidget* parent)
     const QPixmap picture = ShellArt::ExistingAlbum(devicePixelRatioF());
     m_button->SetImages(picture, picture, picture);
     m_button->SetCaption(QStringLiteral("Existing Album"));
-    m_button->SetFaceColour(Qt::white);
+    m_button->SetCaptionBeside(true);
+    m_button->SetFaceColor(Qt::white);
     m_button->setCheckable(true);
     QFont bold = m_button->font();
     bold.setBold(true);
