@@ -127,6 +127,21 @@ TEST(PhotoListCtrl, ArrowKeys)
     }
 }
 
+TEST(PhotoListCtrl, WheelScrollsACellPerNotchAndTheBarA20PixelLine)
+{
+    Fixture f(40); // ten rows of 124 pixels
+    QWheelEvent down(QPointF(50, 50), f.View()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.View(), &down);
+    EXPECT_EQ(f.list.ScrollY(), 124);
+    f.list.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(f.list.ScrollY(), 144);
+    f.list.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(f.list.ScrollY(), 8 + 10 * 124 - 300);
+    f.list.Append(QString(), QImage());
+    EXPECT_EQ(f.list.ScrollY(), 0) << "a count change scrolls back to the top";
+}
+
 TEST(PhotoListCtrl, ShiftClickSelectsRangeFromTheFocusItem)
 {
     Fixture f(12);
@@ -306,6 +321,7 @@ TEST(PhotoListCtrl, AccessibleListShowsItemsAndTheirSelection)
     list->child(4)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_EQ(f.list.Selection(), (Indices{2, 4}));
     f.list.Remove(f.list.ItemAt(4), true);
+    EXPECT_EQ(f.list.Selection(), Indices{2}) << "the removed index left the selection";
     EXPECT_EQ(list->childCount(), 4);
     EXPECT_EQ(list->child(4), nullptr);
 }

@@ -167,3 +167,32 @@ void InstallPhotoListAccessibility()
     installed = true;
     QAccessible::installFactory(&PhotoListFactory);
 }
+
+void AnnouncePhotoListSelection(QWidget* list, const std::vector<int>& added, const std::vector<int>& removed)
+{
+    if (!QAccessible::isActive() || (added.empty() && removed.empty()))
+        return;
+    // A large change (select all, clearing a long list) as one event.
+    constexpr size_t kOneByOne = 64;
+    if (added.size() + removed.size() > kOneByOne) {
+        QAccessibleEvent event(list, QAccessible::SelectionWithin);
+        QAccessible::updateAccessibility(&event);
+        return;
+    }
+    for (const auto& [indices, type] : {std::pair{&added, QAccessible::SelectionAdd},
+                                        std::pair{&removed, QAccessible::SelectionRemove}})
+        for (int index : *indices) {
+            QAccessibleEvent event(list, type);
+            event.setChild(index);
+            QAccessible::updateAccessibility(&event);
+        }
+}
+
+void AnnouncePhotoListFocus(QWidget* list, int index)
+{
+    if (!QAccessible::isActive() || index < 0)
+        return;
+    QAccessibleEvent event(list, QAccessible::Focus);
+    event.setChild(index);
+    QAccessible::updateAccessibility(&event);
+}

@@ -8,6 +8,7 @@
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <map>
+#include <vector>
 
 class CPhotoListCtrl;
 
@@ -62,3 +63,7 @@ private:
 // Registers the factory that gives every CPhotoListCtrl the interface above;
 // called once at start-up (further calls do nothing).
 void InstallPhotoListAccessibility();
+
+// Tell screen readers what changed in a list; nothing while none listens.
+void AnnouncePhotoListSelection(QWidget* list, const std::vector<int>& added, const std::vector<int>& removed);
+void AnnouncePhotoListFocus(QWidget* list, int index);

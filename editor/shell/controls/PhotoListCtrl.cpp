@@ -1,13 +1,10 @@
 #include "PhotoListCtrl.h"
 
-#include "ShellTheme.h"
+#include "PhotoListAccessible.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLinearGradient>
 #include <QMenu>
-#include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 #include <iterator>
@@ -15,13 +12,6 @@
 
 namespace {
 
-constexpr QRgb kBandTint = qRgb(49, 106, 197);
-constexpr int kBandWeight = 80;
-constexpr QRgb kSelectedTint = qRgb(0, 0, 128);
-constexpr int kSelectedWeight = 100;
-const QColor kFocusLabel(161, 50, 50);
-const QColor kFrame(128, 128, 128);
-constexpr int kShadowDepth = 4;
 // More changed cells than this repaint the whole view.
 constexpr int kCellRepaintLimit = 64;
 
@@ -48,6 +38,9 @@ CPhotoListCtrl::CPhotoListCtrl(QWidget* parent)
     : QAbstractScrollArea(parent)
     , m_layout(PhotoListLayout::LabelHeightFor(fontMetrics()))
 {
+    // Item-level events below need the list's own interface: make sure its
+    // factory is there even when the program has not installed it yet.
+    InstallPhotoListAccessibility();
     setAccessibleName(tr("Thumbnail list"));
     setFocusPolicy(Qt::StrongFocus);
     setFrameStyle(QFrame::NoFrame);
@@ -56,6 +49,7 @@ CPhotoListCtrl::CPhotoListCtrl(QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(false);
     verticalScrollBar()->setSingleStep(1);
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &CPhotoListCtrl::ScrollBarAction);
     m_selection.focusChanged = [this](int oldIndex, int newIndex) { FocusMoved(oldIndex, newIndex); };
     UpdateScrollBar();
 }
@@ -126,6 +120,9 @@ bool CPhotoListCtrl::Remove(PhotoListItem* item, bool free)
     m_items.erase(it);
     if (free)
         delete item;
+    const std::vector<int> before = Selection();
+    m_selection.DropFrom(Count());
+    SelectionChanged(before);
     UpdateScrollBar();
     viewport()->update();
     OnItemsChanged();
@@ -143,10 +140,7 @@ void CPhotoListCtrl::RemoveAll(bool repaint)
     UpdateScrollBar();
     if (repaint)
         viewport()->update();
-    if (!before.empty() && QAccessible::isActive()) {
-        QAccessibleEvent event(this, QAccessible::SelectionWithin);
-        QAccessible::updateAccessibility(&event);
-    }
+    AnnouncePhotoListSelection(this, {}, before);
     OnItemsChanged();
 }
 
@@ -211,20 +205,7 @@ void CPhotoListCtrl::SelectionChanged(const std::vector<int>& before)
     std::vector<int> changed = added;
     changed.insert(changed.end(), removed.begin(), removed.end());
     RepaintCells(changed);
-    if (!QAccessible::isActive())
-        return;
-    if (changed.size() > size_t(kCellRepaintLimit)) {
-        QAccessibleEvent event(this, QAccessible::SelectionWithin);
-        QAccessible::updateAccessibility(&event);
-        return;
-    }
-    for (const auto& [indices, type] : {std::pair{&added, QAccessible::SelectionAdd},
-                                        std::pair{&removed, QAccessible::SelectionRemove}})
-        for (int index : *indices) {
-            QAccessibleEvent event(this, type);
-            event.setChild(index);
-            QAccessible::updateAccessibility(&event);
-        }
+    AnnouncePhotoListSelection(this, added, removed);
 }
 
 void CPhotoListCtrl::RepaintCells(const std::vector<int>& indices)
@@ -242,11 +223,8 @@ void CPhotoListCtrl::FocusMoved(int oldIndex, int newIndex)
 {
     RepaintCells({oldIndex, newIndex});
     OnFocusChanged(oldIndex, newIndex);
-    if (newIndex >= 0 && hasFocus() && QAccessible::isActive()) {
-        QAccessibleEvent event(this, QAccessible::Focus);
-        event.setChild(newIndex);
-        QAccessible::updateAccessibility(&event);
-    }
+    if (hasFocus())
+        AnnouncePhotoListFocus(this, newIndex);
 }
 
 // ---- scrolling -----------------------------------------------------------
@@ -276,9 +254,28 @@ void CPhotoListCtrl::ScrollBy(int pixels)
         viewport()->scroll(0, old - m_scrollY);
 }
 
+void CPhotoListCtrl::ScrollBarAction(int action)
+{
+    // Lines and pages move by pixels from the current position; the thumb
+    // sets the position in bar units.
+    const int unit = PhotoListLayout::ScrollUnit;
+    QScrollBar* bar = verticalScrollBar();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: ScrollBy(unit); break;
+    case QAbstractSlider::SliderSingleStepSub: ScrollBy(-unit); break;
+    case QAbstractSlider::SliderPageStepAdd: ScrollBy(bar->pageStep() * unit); break;
+    case QAbstractSlider::SliderPageStepSub: ScrollBy(-bar->pageStep() * unit); break;
+    case QAbstractSlider::SliderToMinimum: ScrollBy(-m_scrollY); break;
+    case QAbstractSlider::SliderToMaximum: ScrollBy(m_layout.MaxScroll(Count()) - m_scrollY); break;
+    case QAbstractSlider::SliderMove: ScrollBy(bar->sliderPosition() * unit - m_scrollY); break;
+    default: return;
+    }
+    bar->setSliderPosition(bar->value()); // the bar follows the list, not its own step
+}
+
 void CPhotoListCtrl::scrollContentsBy(int, int)
 {
-    // Arrows, page clicks and the thumb of the bar, in its units.
+    // A value set on the bar from outside, in its units.
     if (m_updatingBar)
         return;
     ScrollBy(verticalScrollBar()->value() * PhotoListLayout::ScrollUnit - m_scrollY);
@@ -351,128 +348,11 @@ void CPhotoListCtrl::resizeEvent(QResizeEvent* event)
     UpdateScrollBar();
 }
 
-// ---- painting ------------------------------------------------------------
-
-void CPhotoListCtrl::paintEvent(QPaintEvent* event)
-{
-    if (m_buffer.isNull())
-        return;
-    const QRect dirty = event->rect().intersected(m_buffer.rect());
-    {
-        QPainter painter(&m_buffer);
-        painter.setClipRect(dirty);
-        painter.fillRect(dirty, ShellTheme::Current().Colours().face);
-        painter.setFont(font());
-        for (int index : m_layout.VisibleItems(m_scrollY, Count())) {
-            const QRect cell = CellRect(index);
-            if (cell.adjusted(-1, -1, kShadowDepth + 1, kShadowDepth + 1).intersects(dirty))
-                DrawCell(painter, index, dirty);
-        }
-        if (m_bandActive) {
-            const QRect band = m_selection.BandRect().translated(0, -m_scrollY);
-            PhotoListLayout::Tint(m_buffer, band.intersected(dirty), kBandTint, kBandWeight);
-            painter.setPen(QColor(kBandTint));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(band.adjusted(0, 0, -1, -1));
-        }
-    }
-    QPainter screen(viewport());
-    screen.drawImage(dirty, m_buffer, dirty);
-    if (m_pendingDrag && m_markerEnabled && m_marker.kind != PhotoListSelection::MarkerKind::None)
-        DrawDropMarker(screen, PhotoListSelection::MarkerRect(m_marker, m_scrollY, Count(), m_layout));
-}
-
-void CPhotoListCtrl::DrawCell(QPainter& painter, int index, const QRect& dirty)
-{
-    PhotoListItem* item = m_items[size_t(index)];
-    const QRect cell = CellRect(index);
-    const bool selected = IsSelected(index);
-    const int state = (selected ? Selected : 0) | (index == FocusItem() ? Focused : 0);
-    if (m_layout.LabelsShown()) {
-        DrawLabelBackground(painter, cell, state);
-        const QRect label = m_layout.LabelRect(cell, TextWidth(index));
-        const QRect inner = label.adjusted(1, 1, -1, -1);
-        if (selected)
-            painter.fillRect(inner, palette().color(QPalette::Highlight));
-        painter.setPen(palette().color(selected && hasFocus() ? QPalette::HighlightedText : QPalette::WindowText));
-        DrawLabelText(painter, PhotoListLayout::ElidedLabel(painter.fontMetrics(), item->label, label.width()), label,
-                      Qt::AlignCenter | Qt::TextSingleLine);
-        if (state & Focused) {
-            painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(label.adjusted(0, 0, -1, -1));
-        }
-    }
-    const QRect area = m_layout.PictureArea(cell);
-    painter.fillRect(area, m_cellBackground);
-    DrawItemPicture(painter, item, area);
-    if (selected)
-        PhotoListLayout::Tint(m_buffer, area.intersected(dirty), kSelectedTint,
-                              kSelectedWeight);
-    DrawItemOverlay(painter, area, index);
-    if (!m_frameDrawn)
-        return;
-    const QRect frame = selected ? area.adjusted(1, 1, -1, -1) : area;
-    painter.setPen(kFrame);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(frame.adjusted(0, 0, -1, -1));
-    // Shadow on the right and bottom, lighter further out.
-    for (int d = 0; d < kShadowDepth; ++d) {
-        painter.setPen(QColor(0, 0, 0, 90 - 20 * d));
-        const int right = frame.x() + frame.width() + d, bottom = frame.y() + frame.height() + d;
-        painter.drawLine(right, frame.y() + kShadowDepth, right, bottom);
-        painter.drawLine(frame.x() + kShadowDepth, bottom, right - 1, bottom);
-    }
-}
-
-QImage CPhotoListCtrl::GetItemPicture(PhotoListItem* item)
-{
-    return item->picture;
-}
-
-void CPhotoListCtrl::DrawItemPicture(QPainter& painter, PhotoListItem* item, const QRect& pictureArea)
-{
-    const QImage picture = GetItemPicture(item);
-    if (picture.isNull())
-        return;
-    const QRect target = GetPictureRect(pictureArea);
-    if (picture.hasAlphaChannel())
-        painter.drawImage(target, picture.convertToFormat(QImage::Format_RGB32));
-    else
-        painter.drawImage(target, picture);
-}
-
-void CPhotoListCtrl::DrawLabelBackground(QPainter& painter, const QRect& cell, int state)
-{
-    const ShellColours& colours = ShellTheme::Current().Colours();
-    const int top = cell.y() + m_layout.Thumbnail().height();
-    const QRect band(cell.x(), top, cell.width(), cell.y() + cell.height() - top);
-    QLinearGradient gradient(band.topLeft(), band.bottomLeft());
-    gradient.setColorAt(0, (state & Focused) ? kFocusLabel : colours.darkEdge);
-    gradient.setColorAt(1, colours.lightEdge);
-    painter.fillRect(band, gradient);
-}
-
-void CPhotoListCtrl::DrawLabelText(QPainter& painter, const QString& text, const QRect& rect, int flags)
-{
-    painter.drawText(rect, flags, text);
-}
-
-void CPhotoListCtrl::DrawDropMarker(QPainter& painter, const QRect& marker)
-{
-    for (const QRect& part : PhotoListLayout::MarkerShape(marker))
-        painter.fillRect(part, palette().color(QPalette::Highlight));
-}
-
 void CPhotoListCtrl::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     RepaintCells(Selection());
-    if (FocusItem() >= 0 && QAccessible::isActive()) {
-        QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(FocusItem());
-        QAccessible::updateAccessibility(&focus);
-    }
+    AnnouncePhotoListFocus(this, FocusItem());
 }
 
 void CPhotoListCtrl::focusOutEvent(QFocusEvent* event)

@@ -40,6 +40,7 @@ class CPhotoListCtrl : public QAbstractScrollArea {
     Q_OBJECT
 public:
     static constexpr int kAutoScrollMs = 50;
+    static constexpr int kShadowDepth = 4; // picture frame shadow, right and bottom
 
     explicit CPhotoListCtrl(QWidget* parent = nullptr);
     // Frees every item through the base DeleteItem; a derived list whose
@@ -152,6 +153,7 @@ protected:
 
 private:
     void ItemsAdded();
+    void ScrollBarAction(int action);
     void DrawCell(QPainter& painter, int index, const QRect& dirty);
     int TextWidth(int index) const;
     // Repaints and announces what changed since the snapshot.
