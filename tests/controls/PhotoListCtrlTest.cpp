@@ -1,5 +1,6 @@
 #include "editor/shell/controls/PhotoListAccessible.h"
 #include "editor/shell/controls/PhotoListCtrl.h"
+#include "editor/shell/controls/ShellTheme.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -165,6 +166,12 @@ TEST(PhotoListCtrl, BandSelectsCellsItCoversAndEscapeCancels)
     f.Move(middleOf5);
     EXPECT_TRUE(f.list.InBand());
     EXPECT_EQ(f.list.Selection(), (Indices{0, 1, 4, 5}));
+    // The band tints the background it covers; its outline is drawn in the band colour.
+    const QImage shot = f.View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb face = ShellTheme::Current().Colours().face.rgb();
+    EXPECT_EQ(shot.pixel(6, 60), PhotoListLayout::Tint(face, qRgb(49, 106, 197), 80));
+    EXPECT_EQ(shot.pixel(5, 60), qRgb(49, 106, 197));
+    EXPECT_EQ(shot.pixel(3, 60), face);
     QTest::mouseRelease(f.View(), Qt::LeftButton, Qt::NoModifier, middleOf5);
     EXPECT_FALSE(f.list.InBand());
     EXPECT_EQ(f.list.Selection(), (Indices{0, 1, 4, 5}));

@@ -303,7 +303,29 @@ void CPhotoListCtrl::wheelEvent(QWheelEvent* event)
 
 int CPhotoListCtrl::TextWidth(int index) const
 {
-    return m_layout.LabelsShown() ? fontMetrics().horizontalAdvance(m_items[size_t(index)]->label) : 0;
+    // Measuring text is the dearest part of a paint; labels repeat their
+    // width until the font changes.
+    if (!m_layout.LabelsShown())
+        return 0;
+    const QString& label = m_items[size_t(index)]->label;
+    const auto known = m_textWidths.constFind(label);
+    if (known != m_textWidths.cend())
+        return *known;
+    if (m_textWidths.size() > kTextWidthsKept)
+        m_textWidths.clear();
+    return *m_textWidths.insert(label, fontMetrics().horizontalAdvance(label));
+}
+
+void CPhotoListCtrl::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
+    m_textWidths.clear();
+    m_layout.SetLabelHeight(PhotoListLayout::LabelHeightFor(fontMetrics()));
+    m_layout.SetThumbnailSize(m_layout.Thumbnail());
+    UpdateScrollBar();
+    viewport()->update();
 }
 
 int CPhotoListCtrl::HitTest(QPoint client) const

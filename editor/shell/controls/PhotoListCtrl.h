@@ -14,6 +14,7 @@
 #include <QBasicTimer>
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QString>
 #include <any>
@@ -150,6 +151,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void ItemsAdded();
@@ -182,4 +184,6 @@ private:
     bool m_pendingDrag = false;
     bool m_markerEnabled = false;
     PhotoListSelection::DropMarker m_marker;
+    static constexpr qsizetype kTextWidthsKept = 100000;
+    mutable QHash<QString, int> m_textWidths; // label -> pixel width in the list's font
 };

@@ -56,12 +56,16 @@ void CPhotoListCtrl::DrawCell(QPainter& painter, int index, const QRect& dirty)
     const int state = (selected ? Selected : 0) | (index == FocusItem() ? Focused : 0);
     if (m_layout.LabelsShown()) {
         DrawLabelBackground(painter, cell, state);
-        const QRect label = m_layout.LabelRect(cell, TextWidth(index));
+        const int textWidth = TextWidth(index);
+        const QRect label = m_layout.LabelRect(cell, textWidth);
         const QRect inner = label.adjusted(1, 1, -1, -1);
         if (selected)
             painter.fillRect(inner, palette().color(QPalette::Highlight));
         painter.setPen(palette().color(selected && hasFocus() ? QPalette::HighlightedText : QPalette::WindowText));
-        DrawLabelText(painter, PhotoListLayout::ElidedLabel(painter.fontMetrics(), item->label, label.width()), label,
+        const QString text = textWidth <= label.width()
+                                 ? item->label
+                                 : PhotoListLayout::ElidedLabel(painter.fontMetrics(), item->label, label.width());
+        DrawLabelText(painter, text, label,
                       Qt::AlignCenter | Qt::TextSingleLine);
         if (state & Focused) {
             painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
