@@ -74,7 +74,10 @@ public:
     void SelectAll();
     void SetFocusItem(int index);
 
-    // Scrolling, in pixels of content.
+    // Scrolling, in pixels of content. The scroll-bar update runs after size
+    // changes, additions and removals; after InsertNew the caller runs it.
+    // A changed item count resets the focus item and scrolls to the top.
+    void UpdateScrollBar();
     int ScrollY() const { return m_scrollY; }
     void ScrollBy(int pixels);
     void EnsureVisible(int index);
@@ -135,8 +138,6 @@ protected:
     virtual void OnItemReleased(PhotoListItem*, int /*x*/, int /*y*/, bool /*several*/) {}
 
     PhotoListLayout& MutableLayout() { return m_layout; }
-    // The scroll-bar update after a size change, an addition or a removal.
-    void UpdateScrollBar();
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
