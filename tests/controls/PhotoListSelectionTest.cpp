@@ -278,3 +278,14 @@ TEST(PhotoListSelection, DropMarker)
     EXPECT_EQ(PhotoListSelection::MarkerRect({-1, Kind::BeforeFirst}, 124, 6, layout), QRect(1, -117, 6, 118));
     EXPECT_TRUE(PhotoListSelection::MarkerRect({}, 0, 6, layout).isNull());
 }
+
+TEST(PhotoListSelection, RemovedItemsLeaveTheSelection)
+{
+    PhotoListSelection s;
+    for (int i : {1, 4, 6, 7})
+        s.Select(i);
+    s.DropFrom(6);
+    EXPECT_EQ(s.Selected(), (Indices{1, 4}));
+    s.DropFrom(0);
+    EXPECT_EQ(s.Selected(), Indices{});
+}

@@ -25,6 +25,12 @@ void PhotoListSelection::SelectAll(int count)
         m_selected.push_back(i);
 }
 
+void PhotoListSelection::DropFrom(int count)
+{
+    for (std::vector<int>* indices : {&m_selected, &m_beforeBand})
+        indices->erase(std::lower_bound(indices->begin(), indices->end(), count), indices->end());
+}
+
 void PhotoListSelection::SetFocusItem(int index)
 {
     if (index == m_focus)

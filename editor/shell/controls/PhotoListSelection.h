@@ -27,6 +27,10 @@ public:
     void Select(int index, bool toggle = false);
     void ClearSelection() { m_selected.clear(); }
     void SelectAll(int count);
+    // Items were removed: indices at or past the new count leave the
+    // selection (and the one remembered for a band); the others stay as
+    // they are, lists that reorder set the selection themselves.
+    void DropFrom(int count);
     void SetFocusItem(int index);
 
     // The scroll-bar update: when the item count differs from the one seen
