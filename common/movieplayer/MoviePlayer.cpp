@@ -125,6 +125,46 @@ bool isInputEvent(QEvent::Type type)
     }
 }
 
+// Counts the waiting calls whose local event loop is running (all controls,
+// UI thread only): a second one would run inside the first, which then could
+// not return before it.
+int g_waiting = 0;
+
+class WaitingCall {
+public:
+    explicit WaitingCall(const char* name) : m_allowed(g_waiting == 0)
+    {
+        if (m_allowed)
+            ++g_waiting;
+        else
+            qWarning("CMoviePlayer::%s refused: another waiting call is running; use the asynchronous form", name);
+    }
+    ~WaitingCall()
+    {
+        if (m_allowed)
+            --g_waiting;
+    }
+    WaitingCall(const WaitingCall&) = delete;
+    WaitingCall& operator=(const WaitingCall&) = delete;
+    bool allowed() const { return m_allowed; }
+
+private:
+    bool m_allowed;
+};
+
+const int kPollMs = 20;
+
+QString readyCondition() { return QStringLiteral("window.kelvanaState && window.kelvanaState.ready"); }
+QString settledCondition() { return QStringLiteral("!window.kelvanaState||window.kelvanaState.pending===0"); }
+QString gotoFrameScript(int frame) { return QStringLiteral("if(typeof gotoFrame==='function')gotoFrame(%1);").arg(frame); }
+// Two animation frames after this the page has put the frame on screen.
+QString markShownScript()
+{
+    return QStringLiteral("window.__kelvanaShown=false;requestAnimationFrame(function(){"
+                          "requestAnimationFrame(function(){window.__kelvanaShown=true;});});");
+}
+QString frameNumScript() { return QStringLiteral("typeof frameNum==='function'?frameNum():0"); }
+
 } // namespace
 
 class CMoviePlayer::Page : public QWebEnginePage {
@@ -134,7 +174,15 @@ public:
     {
         setUrlRequestInterceptor(interceptor);
     }
+    // Runs before the base destructor, which may answer pending scripts with
+    // empty values: the owner fails its pending calls first.
+    ~Page() override
+    {
+        if (gone)
+            gone();
+    }
     LocalOnlyInterceptor* interceptor;
+    std::function<void()> gone;
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
@@ -188,7 +236,15 @@ private:
 
 CMoviePlayer::CMoviePlayer() : m_filter(std::make_unique<Filter>(this)) {}
 
-CMoviePlayer::~CMoviePlayer() { DestroyWindow(); }
+CMoviePlayer::~CMoviePlayer()
+{
+    m_closing = true;
+    DestroyWindow();
+    // Every completion still pending is called now, with failure: none can be
+    // called later.
+    while (!m_pending.empty())
+        finish(m_pending.begin()->first, false, QVariant());
+}
 
 bool CMoviePlayer::Create(const QString& windowName, bool visible, const QRect& rect, QWidget* parent, int controlId)
 {
@@ -210,6 +266,11 @@ bool CMoviePlayer::Create(const QString& windowName, bool visible, const QRect& 
     page->setBackgroundColor(Qt::black);
     view->setGeometry(rect);
     m_view = view;
+    const QPointer<QObject> alive(m_filter.get());
+    page->gone = [this, alive] {
+        if (alive)
+            failAllLater();
+    };
     // A page handed to the view can be replaced before it finishes (the "0"
     // then a path of the screen saver), and the view reports some replaced
     // pages as finished and others not at all. So each finish asks the page
@@ -237,6 +298,7 @@ void CMoviePlayer::DestroyWindow()
     if (m_view) {
         QWebEngineView* view = m_view;
         m_view = nullptr;
+        failAllLater();
         view->hide();
         view->page()->triggerAction(QWebEnginePage::Stop);
         delete view;
@@ -286,6 +348,8 @@ void CMoviePlayer::loadPage()
 {
     if (!m_view)
         return;
+    // Answers from the page being replaced would be about the wrong movie.
+    failAllLater();
     QWebEnginePage* page = m_view->page();
     const int id = ++m_requestedPage;
     if (m_movie.isEmpty() || m_movie == QLatin1String("0")) {
@@ -344,25 +408,53 @@ bool CMoviePlayer::ParseInvokeRequest(const QString& request, QString* name, QSt
     return true;
 }
 
-bool CMoviePlayer::CallFunction(const QString& request)
+namespace {
+
+// The script for an invoke request, true once the function ran; empty when the
+// request is not one or names no plain function.
+QString invokeScript(const QString& request)
 {
     QString name;
     QStringList arguments;
-    if (!ParseInvokeRequest(request, &name, &arguments))
-        return false;
+    if (!CMoviePlayer::ParseInvokeRequest(request, &name, &arguments))
+        return QString();
     static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_$][A-Za-z0-9_$]*$"));
-    if (!identifier.match(name).hasMatch() || !m_view)
-        return false;
+    if (!identifier.match(name).hasMatch())
+        return QString();
     // The arguments travel as a JSON array, so no text can break out of the call.
     const QString args = QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(arguments)).toJson(QJsonDocument::Compact));
-    const QString script = QStringLiteral("(function(){var f=window.%1;if(typeof f==='function')f.apply(window,%2);})();")
-                               .arg(name, args);
+    return QStringLiteral("(function(){var f=window.%1;if(typeof f!=='function')return false;f.apply(window,%2);return true;})();")
+        .arg(name, args);
+}
+
+} // namespace
+
+bool CMoviePlayer::CallFunction(const QString& request)
+{
+    const QString script = invokeScript(request);
+    if (script.isEmpty() || !m_view)
+        return false;
+    const WaitingCall call("CallFunction");
+    if (!call.allowed())
+        return false;
     waitForLoads(10000);
+    if (!m_view)
+        return false;
     m_view->page()->runJavaScript(script);
     return true;
 }
 
 bool CMoviePlayer::Evaluate(const QString& script, QVariant* result, int timeoutMs)
+{
+    if (!m_view)
+        return false;
+    const WaitingCall call("Evaluate");
+    if (!call.allowed())
+        return false;
+    return evaluateWait(script, result, timeoutMs);
+}
+
+bool CMoviePlayer::evaluateWait(const QString& script, QVariant* result, int timeoutMs)
 {
     if (!m_view)
         return false;
@@ -394,7 +486,7 @@ bool CMoviePlayer::waitFor(const QString& condition, int timeoutMs)
     timer.start();
     while (m_view && timer.elapsed() < timeoutMs) {
         QVariant value;
-        if (Evaluate(QStringLiteral("!!(%1)").arg(condition), &value, int(qMax<qint64>(1, timeoutMs - timer.elapsed())))
+        if (evaluateWait(QStringLiteral("!!(%1)").arg(condition), &value, int(qMax<qint64>(1, timeoutMs - timer.elapsed())))
             && value.toBool())
             return true;
         QEventLoop loop;
@@ -420,33 +512,185 @@ bool CMoviePlayer::WaitForMovie(int timeoutMs)
 {
     if (!m_view || m_movie.isEmpty() || m_movie == QLatin1String("0"))
         return false;
+    const WaitingCall call("WaitForMovie");
+    if (!call.allowed())
+        return false;
     // The page loaded before must not answer for the one asked for.
     if (!waitForLoads(timeoutMs))
         return false;
-    return waitFor(QStringLiteral("window.kelvanaState && window.kelvanaState.ready"), timeoutMs);
+    return waitFor(readyCondition(), timeoutMs);
 }
 
 int CMoviePlayer::GetFrameNum()
 {
+    if (!m_view)
+        return 0;
+    const WaitingCall call("GetFrameNum");
+    if (!call.allowed())
+        return -1;
     QVariant value;
-    if (!Evaluate(QStringLiteral("typeof frameNum==='function'?frameNum():0"), &value))
+    if (!evaluateWait(frameNumScript(), &value, 5000))
         return 0;
     return value.toInt();
 }
 
-void CMoviePlayer::GotoFrame(int frame)
+bool CMoviePlayer::GotoFrame(int frame)
 {
     if (!m_view)
-        return;
-    Evaluate(QStringLiteral("if(typeof gotoFrame==='function')gotoFrame(%1);").arg(frame));
+        return false;
+    const WaitingCall call("GotoFrame");
+    if (!call.allowed())
+        return false;
+    evaluateWait(gotoFrameScript(frame), nullptr, 5000);
     // Wait until the pictures of that frame are there, then for two frames on
     // screen so that a picture taken next shows it.
-    waitFor(QStringLiteral("!window.kelvanaState||window.kelvanaState.pending===0"), 5000);
-    if (!m_view->isVisible())
-        return; // nothing is put on screen; Paint asks the movie for its picture
-    Evaluate(QStringLiteral("window.__kelvanaShown=false;requestAnimationFrame(function(){"
-                            "requestAnimationFrame(function(){window.__kelvanaShown=true;});});"));
-    waitFor(QStringLiteral("window.__kelvanaShown"), 1000);
+    const bool settled = waitFor(settledCondition(), 5000);
+    if (!m_view || !m_view->isVisible())
+        return settled; // nothing is put on screen; Paint asks the movie for its picture
+    evaluateWait(markShownScript(), nullptr, 5000);
+    return waitFor(QStringLiteral("window.__kelvanaShown"), 1000) && settled;
+}
+
+// Asynchronous calls: each pending step has an id in m_pending and ends in
+// finish(), which calls its completion once. Timers and script answers reach
+// the player through m_filter, which lives as long as the player.
+
+quint64 CMoviePlayer::addPending(Step done, int timeoutMs)
+{
+    if (m_closing) {
+        done(false, QVariant());
+        return 0;
+    }
+    const quint64 id = ++m_lastPending;
+    m_pending.emplace(id, Pending{std::move(done), m_requestedPage, false});
+    QTimer::singleShot(timeoutMs, m_filter.get(), [this, id] { finish(id, false, QVariant()); });
+    return id;
+}
+
+void CMoviePlayer::finish(quint64 id, bool ok, const QVariant& value)
+{
+    const auto it = m_pending.find(id);
+    if (it == m_pending.end())
+        return;
+    const Step done = std::move(it->second.done);
+    const bool failed = it->second.failed;
+    m_pending.erase(it);
+    done(ok && !failed, failed ? QVariant() : value);
+}
+
+void CMoviePlayer::failLater(quint64 id)
+{
+    const auto it = m_pending.find(id);
+    if (it == m_pending.end() || it->second.failed)
+        return;
+    it->second.failed = true;
+    QTimer::singleShot(0, m_filter.get(), [this, id] { finish(id, false, QVariant()); });
+}
+
+void CMoviePlayer::failAllLater()
+{
+    for (const auto& [id, pending] : m_pending)
+        failLater(id);
+}
+
+void CMoviePlayer::failAsync(Step done)
+{
+    if (const quint64 id = addPending(std::move(done), 0))
+        failLater(id);
+}
+
+void CMoviePlayer::runAsync(const QString& script, int timeoutMs, Step done)
+{
+    const quint64 id = addPending(std::move(done), timeoutMs);
+    if (!id)
+        return;
+    if (!m_view)
+        return failLater(id);
+    const QPointer<QObject> alive(m_filter.get());
+    m_view->page()->runJavaScript(script, [this, alive, id](const QVariant& value) {
+        if (alive)
+            finish(id, true, value);
+    });
+}
+
+void CMoviePlayer::pollAsync(const QString& condition, int timeoutMs, std::function<void(bool)> done)
+{
+    const quint64 id = addPending([done = std::move(done)](bool ok, const QVariant&) { done(ok); }, timeoutMs);
+    if (id)
+        pollStep(id, condition);
+}
+
+// Asks the page whether `condition` holds, once the load current at the call
+// is shown, and again every kPollMs until it does.
+void CMoviePlayer::pollStep(quint64 id, const QString& condition)
+{
+    const auto it = m_pending.find(id);
+    if (it == m_pending.end() || it->second.failed)
+        return;
+    if (!m_view)
+        return failLater(id);
+    const auto again = [this, id, condition] {
+        QTimer::singleShot(kPollMs, m_filter.get(), [this, id, condition] { pollStep(id, condition); });
+    };
+    if (m_shownPage != it->second.page)
+        return again();
+    const QPointer<QObject> alive(m_filter.get());
+    m_view->page()->runJavaScript(QStringLiteral("!!(%1)").arg(condition), [this, alive, id, again](const QVariant& value) {
+        if (!alive)
+            return;
+        if (value.toBool())
+            finish(id, true, value);
+        else if (m_pending.count(id))
+            again();
+    });
+}
+
+void CMoviePlayer::LoadMovieAsync(const QString& path, std::function<void(bool)> done, int timeoutMs)
+{
+    LoadMovie(0, path);
+    if (!m_view || path.isEmpty() || path == QLatin1String("0"))
+        return failAsync([done = std::move(done)](bool, const QVariant&) { done(false); });
+    pollAsync(readyCondition(), timeoutMs, std::move(done));
+}
+
+void CMoviePlayer::CallFunctionAsync(const QString& request, std::function<void(bool)> done, int timeoutMs)
+{
+    const QString script = invokeScript(request);
+    if (script.isEmpty())
+        return failAsync([done = std::move(done)](bool, const QVariant&) { done(false); });
+    pollAsync(QStringLiteral("true"), timeoutMs,
+              [this, script, timeoutMs, done = std::move(done)](bool shown) {
+                  if (!shown)
+                      return done(false);
+                  runAsync(script, timeoutMs, [done](bool ok, const QVariant& value) { done(ok && value.toBool()); });
+              });
+}
+
+void CMoviePlayer::GotoFrameAsync(int frame, std::function<void(bool)> done)
+{
+    runAsync(gotoFrameScript(frame), 5000, [this, done = std::move(done)](bool ok, const QVariant&) {
+        if (!ok)
+            return done(false);
+        pollAsync(settledCondition(), 5000, [this, done](bool settled) {
+            if (!settled || !m_view || !m_view->isVisible())
+                return done(settled);
+            runAsync(markShownScript(), 5000, [this, done](bool marked, const QVariant&) {
+                if (!marked)
+                    return done(false);
+                pollAsync(QStringLiteral("window.__kelvanaShown"), 1000, done);
+            });
+        });
+    });
+}
+
+void CMoviePlayer::FrameNumAsync(std::function<void(int)> done)
+{
+    runAsync(frameNumScript(), 5000, [done = std::move(done)](bool ok, const QVariant& value) { done(ok ? value.toInt() : -1); });
+}
+
+void CMoviePlayer::EvaluateAsync(const QString& script, std::function<void(bool, QVariant)> done, int timeoutMs)
+{
+    runAsync(script, timeoutMs, [done = std::move(done)](bool ok, const QVariant& value) { done(ok, value); });
 }
 
 QImage CMoviePlayer::Paint()
