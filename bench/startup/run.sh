@@ -8,8 +8,8 @@
 # file cache is warm, every start is a new process. With
 # KELVANA_STARTUP_TRACE=exit each writes, in milliseconds since its process
 # started, "kelvana-startup painted <ms>" (first paint event of its main
-# window) and "kelvana-startup idle <ms>" (the event loop next about to wait
-# with nothing left to do), then ends. Prints the median and the worst of each
+# window) and "kelvana-startup idle <ms>" (the first time after it that the
+# event loop has nothing left to do: it waits and stays asleep 10 ms), then ends. Prints the median and the worst of each
 # figure and the ratios editor / WebEngine and editor / Widgets.
 # Goal: the editor within 1.3 x the minimal WebEngine program.
 #

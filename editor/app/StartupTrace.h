@@ -2,7 +2,8 @@
 // the environment the program writes to stderr
 //   kelvana-startup painted <ms>   the main window's first paint event
 //   kelvana-startup idle <ms>      the first time after it that the event loop
-//                                  has nothing left to do and is about to wait
+//                                  has nothing left to do and waits (it then
+//                                  stays asleep for 10 ms at least)
 // in milliseconds since the process started; with "exit" it then ends.
 // Without the variable nothing is watched.
 #pragma once
