@@ -1,5 +1,7 @@
 #include "common/movieplayer/MoviePlayer.h"
 
+#include "common/movieplayer/MovieScripts.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -8,10 +10,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -152,19 +151,6 @@ private:
     bool m_allowed;
 };
 
-const int kPollMs = 20;
-
-QString readyCondition() { return QStringLiteral("window.kelvanaState && window.kelvanaState.ready"); }
-QString settledCondition() { return QStringLiteral("!window.kelvanaState||window.kelvanaState.pending===0"); }
-QString gotoFrameScript(int frame) { return QStringLiteral("if(typeof gotoFrame==='function')gotoFrame(%1);").arg(frame); }
-// Two animation frames after this the page has put the frame on screen.
-QString markShownScript()
-{
-    return QStringLiteral("window.__kelvanaShown=false;requestAnimationFrame(function(){"
-                          "requestAnimationFrame(function(){window.__kelvanaShown=true;});});");
-}
-QString frameNumScript() { return QStringLiteral("typeof frameNum==='function'?frameNum():0"); }
-
 } // namespace
 
 class CMoviePlayer::Page : public QWebEnginePage {
@@ -235,6 +221,8 @@ private:
 };
 
 CMoviePlayer::CMoviePlayer() : m_filter(std::make_unique<Filter>(this)) {}
+
+QObject* CMoviePlayer::context() const { return m_filter.get(); }
 
 CMoviePlayer::~CMoviePlayer()
 {
@@ -408,30 +396,9 @@ bool CMoviePlayer::ParseInvokeRequest(const QString& request, QString* name, QSt
     return true;
 }
 
-namespace {
-
-// The script for an invoke request, true once the function ran; empty when the
-// request is not one or names no plain function.
-QString invokeScript(const QString& request)
-{
-    QString name;
-    QStringList arguments;
-    if (!CMoviePlayer::ParseInvokeRequest(request, &name, &arguments))
-        return QString();
-    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_$][A-Za-z0-9_$]*$"));
-    if (!identifier.match(name).hasMatch())
-        return QString();
-    // The arguments travel as a JSON array, so no text can break out of the call.
-    const QString args = QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(arguments)).toJson(QJsonDocument::Compact));
-    return QStringLiteral("(function(){var f=window.%1;if(typeof f!=='function')return false;f.apply(window,%2);return true;})();")
-        .arg(name, args);
-}
-
-} // namespace
-
 bool CMoviePlayer::CallFunction(const QString& request)
 {
-    const QString script = invokeScript(request);
+    const QString script = MovieScripts::invokeScript(request);
     if (script.isEmpty() || !m_view)
         return false;
     const WaitingCall call("CallFunction");
@@ -518,7 +485,7 @@ bool CMoviePlayer::WaitForMovie(int timeoutMs)
     // The page loaded before must not answer for the one asked for.
     if (!waitForLoads(timeoutMs))
         return false;
-    return waitFor(readyCondition(), timeoutMs);
+    return waitFor(MovieScripts::readyCondition(), timeoutMs);
 }
 
 int CMoviePlayer::GetFrameNum()
@@ -529,7 +496,7 @@ int CMoviePlayer::GetFrameNum()
     if (!call.allowed())
         return -1;
     QVariant value;
-    if (!evaluateWait(frameNumScript(), &value, 5000))
+    if (!evaluateWait(MovieScripts::frameNumScript(), &value, 5000))
         return 0;
     return value.toInt();
 }
@@ -541,156 +508,14 @@ bool CMoviePlayer::GotoFrame(int frame)
     const WaitingCall call("GotoFrame");
     if (!call.allowed())
         return false;
-    evaluateWait(gotoFrameScript(frame), nullptr, 5000);
+    evaluateWait(MovieScripts::gotoFrameScript(frame), nullptr, 5000);
     // Wait until the pictures of that frame are there, then for two frames on
     // screen so that a picture taken next shows it.
-    const bool settled = waitFor(settledCondition(), 5000);
+    const bool settled = waitFor(MovieScripts::settledCondition(), 5000);
     if (!m_view || !m_view->isVisible())
         return settled; // nothing is put on screen; Paint asks the movie for its picture
-    evaluateWait(markShownScript(), nullptr, 5000);
+    evaluateWait(MovieScripts::markShownScript(), nullptr, 5000);
     return waitFor(QStringLiteral("window.__kelvanaShown"), 1000) && settled;
-}
-
-// Asynchronous calls: each pending step has an id in m_pending and ends in
-// finish(), which calls its completion once. Timers and script answers reach
-// the player through m_filter, which lives as long as the player.
-
-quint64 CMoviePlayer::addPending(Step done, int timeoutMs)
-{
-    if (m_closing) {
-        done(false, QVariant());
-        return 0;
-    }
-    const quint64 id = ++m_lastPending;
-    m_pending.emplace(id, Pending{std::move(done), m_requestedPage, false});
-    QTimer::singleShot(timeoutMs, m_filter.get(), [this, id] { finish(id, false, QVariant()); });
-    return id;
-}
-
-void CMoviePlayer::finish(quint64 id, bool ok, const QVariant& value)
-{
-    const auto it = m_pending.find(id);
-    if (it == m_pending.end())
-        return;
-    const Step done = std::move(it->second.done);
-    const bool failed = it->second.failed;
-    m_pending.erase(it);
-    done(ok && !failed, failed ? QVariant() : value);
-}
-
-void CMoviePlayer::failLater(quint64 id)
-{
-    const auto it = m_pending.find(id);
-    if (it == m_pending.end() || it->second.failed)
-        return;
-    it->second.failed = true;
-    QTimer::singleShot(0, m_filter.get(), [this, id] { finish(id, false, QVariant()); });
-}
-
-void CMoviePlayer::failAllLater()
-{
-    for (const auto& [id, pending] : m_pending)
-        failLater(id);
-}
-
-void CMoviePlayer::failAsync(Step done)
-{
-    if (const quint64 id = addPending(std::move(done), 0))
-        failLater(id);
-}
-
-void CMoviePlayer::runAsync(const QString& script, int timeoutMs, Step done)
-{
-    const quint64 id = addPending(std::move(done), timeoutMs);
-    if (!id)
-        return;
-    if (!m_view)
-        return failLater(id);
-    const QPointer<QObject> alive(m_filter.get());
-    m_view->page()->runJavaScript(script, [this, alive, id](const QVariant& value) {
-        if (alive)
-            finish(id, true, value);
-    });
-}
-
-void CMoviePlayer::pollAsync(const QString& condition, int timeoutMs, std::function<void(bool)> done)
-{
-    const quint64 id = addPending([done = std::move(done)](bool ok, const QVariant&) { done(ok); }, timeoutMs);
-    if (id)
-        pollStep(id, condition);
-}
-
-// Asks the page whether `condition` holds, once the load current at the call
-// is shown, and again every kPollMs until it does.
-void CMoviePlayer::pollStep(quint64 id, const QString& condition)
-{
-    const auto it = m_pending.find(id);
-    if (it == m_pending.end() || it->second.failed)
-        return;
-    if (!m_view)
-        return failLater(id);
-    const auto again = [this, id, condition] {
-        QTimer::singleShot(kPollMs, m_filter.get(), [this, id, condition] { pollStep(id, condition); });
-    };
-    if (m_shownPage != it->second.page)
-        return again();
-    const QPointer<QObject> alive(m_filter.get());
-    m_view->page()->runJavaScript(QStringLiteral("!!(%1)").arg(condition), [this, alive, id, again](const QVariant& value) {
-        if (!alive)
-            return;
-        if (value.toBool())
-            finish(id, true, value);
-        else if (m_pending.count(id))
-            again();
-    });
-}
-
-void CMoviePlayer::LoadMovieAsync(const QString& path, std::function<void(bool)> done, int timeoutMs)
-{
-    LoadMovie(0, path);
-    if (!m_view || path.isEmpty() || path == QLatin1String("0"))
-        return failAsync([done = std::move(done)](bool, const QVariant&) { done(false); });
-    pollAsync(readyCondition(), timeoutMs, std::move(done));
-}
-
-void CMoviePlayer::CallFunctionAsync(const QString& request, std::function<void(bool)> done, int timeoutMs)
-{
-    const QString script = invokeScript(request);
-    if (script.isEmpty())
-        return failAsync([done = std::move(done)](bool, const QVariant&) { done(false); });
-    pollAsync(QStringLiteral("true"), timeoutMs,
-              [this, script, timeoutMs, done = std::move(done)](bool shown) {
-                  if (!shown)
-                      return done(false);
-                  runAsync(script, timeoutMs, [done](bool ok, const QVariant& value) { done(ok && value.toBool()); });
-              });
-}
-
-void CMoviePlayer::GotoFrameAsync(int frame, std::function<void(bool)> done)
-{
-    runAsync(gotoFrameScript(frame), 5000, [this, done = std::move(done)](bool ok, const QVariant&) {
-        if (!ok)
-            return done(false);
-        pollAsync(settledCondition(), 5000, [this, done](bool settled) {
-            if (!settled || !m_view || !m_view->isVisible())
-                return done(settled);
-            runAsync(markShownScript(), 5000, [this, done](bool marked, const QVariant&) {
-                if (!marked)
-                    return done(false);
-                pollAsync(QStringLiteral("window.__kelvanaShown"), 1000, done);
-            });
-        });
-    });
-}
-
-void CMoviePlayer::FrameNumAsync(std::function<void(int)> done)
-{
-    runAsync(frameNumScript(), 5000, [done = std::move(done)](bool ok, const QVariant& value) { done(ok ? value.toInt() : -1); });
-}
-
-void CMoviePlayer::EvaluateAsync(const QString& script, std::function<void(bool, QVariant)> done, int timeoutMs)
-{
-    runAsync(script, timeoutMs, [done = std::move(done)](bool ok, const QVariant& value) { done(ok, value); });
 }
 
 QImage CMoviePlayer::Paint()

@@ -8,6 +8,19 @@
 // movie's script, local file access, and sound without a user gesture. The
 // movie reads its configuration from the file beside it, whatever its size. The movie's page interface (toAs, frame
 // counter, go-to-frame, state) is described in movies/README.md.
+//
+// Every call that needs an answer from the page comes in two forms. The
+// asynchronous form returns at once and calls its completion later, exactly
+// once, on the UI thread: with the answer, or with its failure value when the
+// page does not answer in time, when a newer load replaces the page (every
+// call still pending then fails, a replaced LoadMovieAsync among them), or when
+// the control window or the control is destroyed. A completion is never called
+// from inside the call that starts it, nor after the CMoviePlayer is destroyed:
+// its destructor calls the pending ones first, with failure (a completion must
+// not use the player then). The waiting form spins a local event loop until
+// the answer is there; it is for tests and the player programs only and
+// refuses to nest: a waiting call made while a waiting call of any control is
+// running returns its failure value at once, with a warning.
 #pragma once
 
 #include <QImage>
@@ -121,6 +134,7 @@ private:
         int page = 0;        // the load request current when the call was made
         bool failed = false; // its failure is on its way
     };
+    QObject* context() const; // lives as long as the player
     void applySettings();
     void loadPage();
     bool evaluateWait(const QString& script, QVariant* result, int timeoutMs);
