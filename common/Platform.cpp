@@ -37,6 +37,10 @@ bool HasDisplay()
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
 #include <sys/socket.h>
 
 namespace {
@@ -48,6 +52,33 @@ void onSignal(int)
     [[maybe_unused]] const auto written = ::write(g_signalPipe[1], &byte, 1);
 }
 } // namespace
+
+qint64 Platform::MillisecondsSinceProcessStart()
+{
+    // Field 22 of /proc/self/stat is the start time in clock ticks since boot;
+    // the fields after the command name (in parentheses, which may hold
+    // spaces) start with field 3.
+    char text[1024];
+    const int fd = ::open("/proc/self/stat", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    const ssize_t size = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (size <= 0)
+        return -1;
+    text[size] = '\0';
+    const char* field = std::strrchr(text, ')');
+    for (int number = 2; field && number < 22; ++number) {
+        field = std::strchr(field + 1, ' ');
+    }
+    const long ticksPerSecond = ::sysconf(_SC_CLK_TCK);
+    timespec now {};
+    if (!field || ticksPerSecond <= 0 || ::clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+        return -1;
+    const unsigned long long startTicks = std::strtoull(field + 1, nullptr, 10);
+    const qint64 nowMs = qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    return nowMs - qint64(startTicks * 1000 / (unsigned long long)ticksPerSecond);
+}
 
 void Platform::ReportOversizedWritesAsErrors()
 {

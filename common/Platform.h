@@ -27,6 +27,11 @@ namespace Platform {
 // ending the program, so that it is reported like a full disk.
 void ReportOversizedWritesAsErrors();
 
+// Milliseconds since the kernel started this process (its start time in
+// /proc/self/stat, counted in clock ticks of 10 ms), so that start-up times
+// include loading the program and its libraries; -1 when unknown.
+qint64 MillisecondsSinceProcessStart();
+
 // Ends the Qt event loop cleanly on SIGTERM, SIGINT and SIGHUP, so that a
 // program stopped by the session or a test still runs its shutdown.
 void QuitOnTerminationSignals();

@@ -1,6 +1,7 @@
 // The album editor.
 #include "common/Platform.h"
 #include "editor/app/QemApp.h"
+#include "editor/app/StartupTrace.h"
 #include "editor/generation/BatchGenerate.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char* argv[])
     CqemApp editor;
     if (!editor.InitInstance())
         return editor.ExitCode();
+    StartupTrace::Watch(editor.MainWindow());
     const int status = app.exec();
     editor.ExitInstance();
     return status;

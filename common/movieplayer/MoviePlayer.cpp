@@ -1,5 +1,7 @@
 #include "common/movieplayer/MoviePlayer.h"
 
+#include "common/movieplayer/MovieScripts.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -8,10 +10,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -125,6 +124,33 @@ bool isInputEvent(QEvent::Type type)
     }
 }
 
+// Counts the waiting calls whose local event loop is running (all controls,
+// UI thread only): a second one would run inside the first, which then could
+// not return before it.
+int g_waiting = 0;
+
+class WaitingCall {
+public:
+    explicit WaitingCall(const char* name) : m_allowed(g_waiting == 0)
+    {
+        if (m_allowed)
+            ++g_waiting;
+        else
+            qWarning("CMoviePlayer::%s refused: another waiting call is running; use the asynchronous form", name);
+    }
+    ~WaitingCall()
+    {
+        if (m_allowed)
+            --g_waiting;
+    }
+    WaitingCall(const WaitingCall&) = delete;
+    WaitingCall& operator=(const WaitingCall&) = delete;
+    bool allowed() const { return m_allowed; }
+
+private:
+    bool m_allowed;
+};
+
 } // namespace
 
 class CMoviePlayer::Page : public QWebEnginePage {
@@ -134,7 +160,15 @@ public:
     {
         setUrlRequestInterceptor(interceptor);
     }
+    // Runs before the base destructor, which may answer pending scripts with
+    // empty values: the owner fails its pending calls first.
+    ~Page() override
+    {
+        if (gone)
+            gone();
+    }
     LocalOnlyInterceptor* interceptor;
+    std::function<void()> gone;
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
@@ -188,7 +222,17 @@ private:
 
 CMoviePlayer::CMoviePlayer() : m_filter(std::make_unique<Filter>(this)) {}
 
-CMoviePlayer::~CMoviePlayer() { DestroyWindow(); }
+QObject* CMoviePlayer::context() const { return m_filter.get(); }
+
+CMoviePlayer::~CMoviePlayer()
+{
+    m_closing = true;
+    DestroyWindow();
+    // Every completion still pending is called now, with failure: none can be
+    // called later.
+    while (!m_pending.empty())
+        finish(m_pending.begin()->first, false, QVariant());
+}
 
 bool CMoviePlayer::Create(const QString& windowName, bool visible, const QRect& rect, QWidget* parent, int controlId)
 {
@@ -210,6 +254,11 @@ bool CMoviePlayer::Create(const QString& windowName, bool visible, const QRect& 
     page->setBackgroundColor(Qt::black);
     view->setGeometry(rect);
     m_view = view;
+    const QPointer<QObject> alive(m_filter.get());
+    page->gone = [this, alive] {
+        if (alive)
+            failAllLater();
+    };
     // A page handed to the view can be replaced before it finishes (the "0"
     // then a path of the screen saver), and the view reports some replaced
     // pages as finished and others not at all. So each finish asks the page
@@ -237,6 +286,7 @@ void CMoviePlayer::DestroyWindow()
     if (m_view) {
         QWebEngineView* view = m_view;
         m_view = nullptr;
+        failAllLater();
         view->hide();
         view->page()->triggerAction(QWebEnginePage::Stop);
         delete view;
@@ -286,6 +336,8 @@ void CMoviePlayer::loadPage()
 {
     if (!m_view)
         return;
+    // Answers from the page being replaced would be about the wrong movie.
+    failAllLater();
     QWebEnginePage* page = m_view->page();
     const int id = ++m_requestedPage;
     if (m_movie.isEmpty() || m_movie == QLatin1String("0")) {
@@ -346,23 +398,30 @@ bool CMoviePlayer::ParseInvokeRequest(const QString& request, QString* name, QSt
 
 bool CMoviePlayer::CallFunction(const QString& request)
 {
-    QString name;
-    QStringList arguments;
-    if (!ParseInvokeRequest(request, &name, &arguments))
+    const QString script = MovieScripts::invokeScript(request);
+    if (script.isEmpty() || !m_view)
         return false;
-    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_$][A-Za-z0-9_$]*$"));
-    if (!identifier.match(name).hasMatch() || !m_view)
+    const WaitingCall call("CallFunction");
+    if (!call.allowed())
         return false;
-    // The arguments travel as a JSON array, so no text can break out of the call.
-    const QString args = QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(arguments)).toJson(QJsonDocument::Compact));
-    const QString script = QStringLiteral("(function(){var f=window.%1;if(typeof f==='function')f.apply(window,%2);})();")
-                               .arg(name, args);
     waitForLoads(10000);
+    if (!m_view)
+        return false;
     m_view->page()->runJavaScript(script);
     return true;
 }
 
 bool CMoviePlayer::Evaluate(const QString& script, QVariant* result, int timeoutMs)
+{
+    if (!m_view)
+        return false;
+    const WaitingCall call("Evaluate");
+    if (!call.allowed())
+        return false;
+    return evaluateWait(script, result, timeoutMs);
+}
+
+bool CMoviePlayer::evaluateWait(const QString& script, QVariant* result, int timeoutMs)
 {
     if (!m_view)
         return false;
@@ -394,7 +453,7 @@ bool CMoviePlayer::waitFor(const QString& condition, int timeoutMs)
     timer.start();
     while (m_view && timer.elapsed() < timeoutMs) {
         QVariant value;
-        if (Evaluate(QStringLiteral("!!(%1)").arg(condition), &value, int(qMax<qint64>(1, timeoutMs - timer.elapsed())))
+        if (evaluateWait(QStringLiteral("!!(%1)").arg(condition), &value, int(qMax<qint64>(1, timeoutMs - timer.elapsed())))
             && value.toBool())
             return true;
         QEventLoop loop;
@@ -420,33 +479,43 @@ bool CMoviePlayer::WaitForMovie(int timeoutMs)
 {
     if (!m_view || m_movie.isEmpty() || m_movie == QLatin1String("0"))
         return false;
+    const WaitingCall call("WaitForMovie");
+    if (!call.allowed())
+        return false;
     // The page loaded before must not answer for the one asked for.
     if (!waitForLoads(timeoutMs))
         return false;
-    return waitFor(QStringLiteral("window.kelvanaState && window.kelvanaState.ready"), timeoutMs);
+    return waitFor(MovieScripts::readyCondition(), timeoutMs);
 }
 
 int CMoviePlayer::GetFrameNum()
 {
+    if (!m_view)
+        return 0;
+    const WaitingCall call("GetFrameNum");
+    if (!call.allowed())
+        return -1;
     QVariant value;
-    if (!Evaluate(QStringLiteral("typeof frameNum==='function'?frameNum():0"), &value))
+    if (!evaluateWait(MovieScripts::frameNumScript(), &value, 5000))
         return 0;
     return value.toInt();
 }
 
-void CMoviePlayer::GotoFrame(int frame)
+bool CMoviePlayer::GotoFrame(int frame)
 {
     if (!m_view)
-        return;
-    Evaluate(QStringLiteral("if(typeof gotoFrame==='function')gotoFrame(%1);").arg(frame));
+        return false;
+    const WaitingCall call("GotoFrame");
+    if (!call.allowed())
+        return false;
+    evaluateWait(MovieScripts::gotoFrameScript(frame), nullptr, 5000);
     // Wait until the pictures of that frame are there, then for two frames on
     // screen so that a picture taken next shows it.
-    waitFor(QStringLiteral("!window.kelvanaState||window.kelvanaState.pending===0"), 5000);
-    if (!m_view->isVisible())
-        return; // nothing is put on screen; Paint asks the movie for its picture
-    Evaluate(QStringLiteral("window.__kelvanaShown=false;requestAnimationFrame(function(){"
-                            "requestAnimationFrame(function(){window.__kelvanaShown=true;});});"));
-    waitFor(QStringLiteral("window.__kelvanaShown"), 1000);
+    const bool settled = waitFor(MovieScripts::settledCondition(), 5000);
+    if (!m_view || !m_view->isVisible())
+        return settled; // nothing is put on screen; Paint asks the movie for its picture
+    evaluateWait(MovieScripts::markShownScript(), nullptr, 5000);
+    return waitFor(QStringLiteral("window.__kelvanaShown"), 1000) && settled;
 }
 
 QImage CMoviePlayer::Paint()
