@@ -7,6 +7,7 @@
 #include "editor/core/SubjectManager.h"
 #include "editor/core/UserMessages.h"
 #include "editor/imaging/ThumbnailCache.h"
+#include "tests/ProjectHistoryCleanup.h"
 #include "tests/TestSupport.h"
 
 #include <QFileInfo>
@@ -48,13 +49,18 @@ protected:
                               }});
         hub.Register(kSubjectPrjState, new CSubject);
     }
-    void TearDown() override { hub.Unregister(kSubjectPrjState); }
+    void TearDown() override
+    {
+        hub.Unregister(kSubjectPrjState);
+        TestSupport::ForgetProjectHistory();
+    }
 
     void addPhoto(const QString& name)
     {
-        album->AddPhoto(TestSupport::WritePhoto(TestSupport::MakeFolder("pictures") + "/" + name, 320, 240));
+        album->AddPhoto(TestSupport::WritePhoto(pictures + "/" + name, 320, 240));
     }
 
+    QString pictures = TestSupport::MakeFolder("pictures");
     ThumbnailCache thumbnails;
     EffectCatalogue effects;
     std::unique_ptr<AlbumModel> album;
@@ -142,6 +148,7 @@ TEST_F(ProjectCommandsTest, OpeningAFolderFillsTheAlbumAndNamesTheWindow)
     ASSERT_TRUE(ProjectFile::Save(*album, folder, false));
     TestSupport::WriteAll(TestSupport::TempDir() + "Broken/Broken.qem", "<SaveDatas>");
     album->Clear();
+    album->SetModified(false);
 
     EXPECT_FALSE(commands->OpenFolder(TestSupport::TempDir() + "Gone"));
     EXPECT_EQ(messages.texts, QStringList{TestSupport::TempDir() + "Gone was not found."});

@@ -93,7 +93,7 @@ TEST(Startup, StartAndExitKeepSettingsAndCreateTheAlbumsFolder)
     app.SetAppDir(appWithCatalogues(true, true));
     ASSERT_TRUE(app.InitInstance());
     ASSERT_NE(app.MainWindow(), nullptr);
-    EXPECT_EQ(app.MainWindow()->windowTitle(), Strings::Load(Strings::ProductTitle));
+    EXPECT_EQ(app.MainWindow()->windowTitle(), Strings::Load(Strings::ProductTitle) + " (Untitled)"); // a new album
     EXPECT_TRUE(QFileInfo(EditorSettings::DefaultProjectPath()).isDir());
     EXPECT_EQ(app.Settings().treeWidth, 200);
     EXPECT_EQ(app.Settings().lastPath, "/photos");

@@ -23,6 +23,7 @@
 #include "editor/shell/steps/AddPhotoWnd.h"
 #include "editor/shell/steps/QemEditWnd.h"
 #include "editor/shell/steps/QemSplitter.h"
+#include "tests/ProjectHistoryCleanup.h"
 #include "tests/TestSupport.h"
 
 #include <QAccessible>
@@ -73,6 +74,7 @@ protected:
         hub.Unregister(kSubjectPrjState);
         hub.Unregister(kSubjectButtonState);
         WorkingCopyMap::Instance().DiscardAll();
+        TestSupport::ForgetProjectHistory();
     }
 
     CChildView& view() const { return *frame->ClientView(); }
@@ -80,9 +82,10 @@ protected:
     void clickTab(int index) { QTest::mouseClick(&tabs(), Qt::LeftButton, {}, tabs().TabRect(index).center()); }
     void addPhoto(const QString& name)
     {
-        context->Album().AddPhoto(TestSupport::WritePhoto(TestSupport::MakeFolder("pictures") + "/" + name, 320, 240));
+        context->Album().AddPhoto(TestSupport::WritePhoto(pictures + "/" + name, 320, 240));
     }
 
+    QString pictures = TestSupport::MakeFolder("pictures");
     ThumbnailCache thumbnails;
     EffectCatalogue effects;
     TemplateCatalogue templates;
@@ -156,7 +159,8 @@ TEST_F(MainFrameTest, EditStepLowerAreaFollowsTheWindowHeight)
     for (int height : {625, 700, 775}) {
         frame->resize(1100, height);
         QApplication::processEvents();
-        const int area = height >= 775 ? 325 : height - 450;
+        const int outer = frame->frameGeometry().height(); // the rule takes the outer height
+        const int area = outer <= 600 ? 150 : std::min(outer - 450, 325);
         EXPECT_EQ(edit->Strip()->geometry().top(), edit->height() - area) << height;
         EXPECT_EQ(edit->Strip()->width(), edit->width());
     }

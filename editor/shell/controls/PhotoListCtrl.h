@@ -7,6 +7,7 @@
 // operations below.
 #pragma once
 
+#include "CommandTarget.h"
 #include "PhotoListLayout.h"
 #include "PhotoListSelection.h"
 
@@ -37,7 +38,7 @@ struct PhotoListItem {
     int iconIndex = -1;
 };
 
-class CPhotoListCtrl : public QAbstractScrollArea {
+class CPhotoListCtrl : public QAbstractScrollArea, public CommandTarget {
     Q_OBJECT
 public:
     static constexpr int kAutoScrollMs = 50;
@@ -105,6 +106,17 @@ public slots:
     // Commands forwarded by the main window.
     void SelectAllCommand() { SelectAll(); }
     void DeleteCommand();
+    // Ctrl+A and Delete forwarded by the main window.
+    bool OnForwardedCommand(int id) override
+    {
+        if (id == kSelectAll)
+            SelectAllCommand();
+        else if (id == kDelete)
+            DeleteCommand();
+        else
+            return false;
+        return true;
+    }
 
 signals:
     void DeleteRequested();             // Delete with a non-empty selection
