@@ -7,6 +7,7 @@ and checks that a project named on the command line opens.
 Run inside an X display and a D-Bus session with the accessibility bus
 started (run_shell_a11y.sh does all three)."""
 import os
+import re
 import subprocess
 import sys
 import time
@@ -38,7 +39,8 @@ def start(arguments, title):
     process = subprocess.Popen([PROGRAM] + arguments, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     # Read the accessible desktop only once the window is mapped: the
     # registry caches what it first sees.
-    mapped = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", title],
+    # xdotool takes the name as a regular expression.
+    mapped = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^%s$" % re.escape(title)],
                             capture_output=True, timeout=90)
     check(mapped.returncode == 0, "window '%s' is mapped" % title)
     return process
@@ -58,13 +60,11 @@ def find(root, role, name=None):
             return node.getRoleName() == role and (name is None or node.name == name)
         except Exception:
             return False
-    return pyatspi.findDescendant(root, matches, breadthFirst=True)
+    return pyatspi.findDescendant(root, matches, breadth_first=True)
 
 
 def find_all(root, role):
-    found = []
-    pyatspi.findAllDescendants(root, lambda n: n.getRoleName() == role, found)
-    return found
+    return pyatspi.findAllDescendants(root, lambda n: n.getRoleName() == role)
 
 
 def press(node):
@@ -92,7 +92,7 @@ def stop(process):
 
 
 def main():
-    process = start([], "Vantri Kelvana")
+    process = start([], "Vantri Kelvana (Untitled)")
     app = wait_for(application)
     check(app is not None, "the editor is on the accessibility bus")
     if app is None:

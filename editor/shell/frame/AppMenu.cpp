@@ -22,7 +22,10 @@ QFrame* Separator(QWidget* parent)
 }
 } // namespace
 
-AppMenu::AppMenu(QWidget* parent) : QFrame(parent, Qt::Popup)
+// A frameless tool window rather than a pop-up: screen readers list the
+// windows of a program but not its pop-ups, and the menu must be readable. It
+// closes like a pop-up when it loses the activation or on Escape.
+AppMenu::AppMenu(QWidget* parent) : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("AppMenu"));
     setAccessibleName(QStringLiteral("文件"));
@@ -126,8 +129,17 @@ void AppMenu::Popup(const QPoint& global)
     adjustSize();
     move(global);
     show();
+    raise();
+    activateWindow();
     if (QWidget* first = findChild<QToolButton*>())
         first->setFocus(Qt::PopupFocusReason);
+}
+
+void AppMenu::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow())
+        hide();
+    QFrame::changeEvent(event);
 }
 
 void AppMenu::trigger(int id)
@@ -138,6 +150,10 @@ void AppMenu::trigger(int id)
 
 void AppMenu::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        return;
+    }
     if (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) {
         focusNextPrevChild(event->key() == Qt::Key_Down);
         return;

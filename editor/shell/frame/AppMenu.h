@@ -26,6 +26,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* addItem(QVBoxLayout* layout, int id, const QString& caption, int image);

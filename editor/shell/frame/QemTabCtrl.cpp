@@ -14,11 +14,13 @@ constexpr qreal kImageOpacity = 200.0 / 255.0;
 
 CQemTabCtrl::CQemTabCtrl(QWidget* parent) : QWidget(parent)
 {
+    // Before anything tells screen readers about the strip: the interface is
+    // made (and kept) the first time it is asked for.
+    InstallTabStripAccessibility();
     setObjectName(QStringLiteral("QemTabs"));
     setAccessibleName(QStringLiteral("Steps"));
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
-    InstallTabStripAccessibility();
 }
 
 void CQemTabCtrl::AddTab(const QString& caption)
