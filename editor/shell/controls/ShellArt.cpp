@@ -400,7 +400,7 @@ QPixmap ShellArt::Tab(int image, QSize size, qreal dpr)
     shape.quadTo(r.topRight(), QPointF(r.right(), r.top() + radius));
     shape.lineTo(r.bottomRight());
 
-    QColor top(232, 242, 255), bottom(206, 226, 252), edge(150, 184, 228);
+    QColor top(214, 231, 253), bottom(186, 211, 246), edge(140, 176, 224);
     if (image == 1)
         top = QColor(255, 255, 255), bottom = QColor(230, 242, 255), edge = QColor(104, 150, 210);
     else if (image == 2)
