@@ -14,6 +14,8 @@
 #include "editor/imaging/ThumbnailCache.h"
 #include "editor/shell/controls/CommandTarget.h"
 #include "editor/shell/controls/QemMFCButton.h"
+#include "editor/shell/controls/ShellTheme.h"
+#include "editor/shell/steps/ViewPane.h"
 #include "editor/shell/frame/AppMenu.h"
 #include "editor/shell/frame/ChildView.h"
 #include "editor/shell/frame/MainFrame.h"
@@ -29,6 +31,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -307,4 +310,30 @@ TEST_F(MainFrameTest, ApplicationMenuListsTheCommandsAndRecentProjects)
         heading |= label->text() == QString::fromUtf8("当前文档") && label->parentWidget()->width() == AppMenu::kRecentWidth;
     EXPECT_TRUE(heading);
     menu->hide();
+}
+
+TEST_F(MainFrameTest, KeyboardFocusFollowsTheLayout)
+{
+    auto* step = static_cast<CAddPhotoWnd*>(view().Step(0));
+    const QList<QWidget*> expected = {frame->RibbonBar()->ApplicationButton(), &tabs(),
+                                      step->ExplorerPane()->ExistingAlbumButton(), step->Splitter()->ToggleButton(),
+                                      view().SaveButton(), view().NextButton()}; // Back is disabled on step 0
+    frame->RibbonBar()->ApplicationButton()->setFocus();
+    QList<QWidget*> visited = {QApplication::focusWidget()};
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget();
+    }
+    EXPECT_EQ(visited, expected);
+}
+
+TEST_F(MainFrameTest, LooksAreCommandsThatPersist)
+{
+    EXPECT_EQ(ShellTheme::Current().Number(), 215);
+    const QColor blue = ShellTheme::Current().Colours().panel;
+    frame->OnCommand(216);
+    EXPECT_EQ(ShellTheme::Current().Number(), 216);
+    EXPECT_NE(ShellTheme::Current().Colours().panel, blue);
+    EXPECT_EQ(QSettings("Qem", "Kelvana").value("Settings/ApplicationLook").toInt(), 216);
+    frame->OnCommand(ShellTheme::kDefault);
 }

@@ -17,10 +17,19 @@
 using namespace WorkspaceMetrics;
 
 CChildView::CChildView(EditorContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_save(makeButton(kSaveButton, QStringLiteral("保存"))),
-      m_next(makeButton(kNextButton, QStringLiteral("下一步"))), m_back(makeButton(kBackButton, QStringLiteral("上一步")))
+    : QWidget(parent), m_context(context)
 {
     setObjectName(QStringLiteral("ChildView"));
+    // Made in the order of the layout, which is the keyboard focus order:
+    // the step's controls, then Save, Back and Next.
+    m_steps = {new CAddPhotoWnd(context, this), new CQemEditWnd(context, this), new CQemThemeWnd(this),
+               new CQemGenerateWnd(this)};
+    for (StepWindow* step : m_steps)
+        step->hide();
+    m_steps[0]->show();
+    m_save = makeButton(kSaveButton, QStringLiteral("保存"));
+    m_back = makeButton(kBackButton, QStringLiteral("上一步"));
+    m_next = makeButton(kNextButton, QStringLiteral("下一步"));
     m_back->setEnabled(false);
     connect(m_save, &QAbstractButton::clicked, this, &CChildView::SaveRequested);
     connect(m_next, &QAbstractButton::clicked, this, [this] {
@@ -32,14 +41,6 @@ CChildView::CChildView(EditorContext& context, QWidget* parent)
             emit StepRequested(step);
     });
 
-    m_steps = {new CAddPhotoWnd(context, this), new CQemEditWnd(context, this), new CQemThemeWnd(this),
-               new CQemGenerateWnd(this)};
-    for (StepWindow* step : m_steps)
-        step->hide();
-    m_steps[0]->show();
-    // Keyboard focus: the step's controls, then Save, Back and Next.
-    setTabOrder(m_save, m_back);
-    setTabOrder(m_back, m_next);
     connect(&ShellTheme::Current(), &ShellTheme::Changed, this, qOverload<>(&QWidget::update));
 }
 

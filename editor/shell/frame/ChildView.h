@@ -41,7 +41,7 @@ private:
     EditorContext& m_context;
     std::array<StepWindow*, 4> m_steps{};
     int m_current = 0;
-    CQemMFCButton* m_save;
-    CQemMFCButton* m_next;
-    CQemMFCButton* m_back;
+    CQemMFCButton* m_save = nullptr;
+    CQemMFCButton* m_next = nullptr;
+    CQemMFCButton* m_back = nullptr;
 };

@@ -49,13 +49,13 @@ CMainFrame::CMainFrame(EditorContext& context, QWidget* parent)
     resize(1100, 720);
     setAcceptDrops(true);
 
-    m_view = new CChildView(context, this);
-    setCentralWidget(m_view);
+    // The top band first: the keyboard focus order follows the layout.
     m_ribbon = new CQemRibbonBar(this);
     setMenuWidget(m_ribbon);
     for (const char* caption : kStepCaptions)
         m_ribbon->Tabs()->AddTab(QString::fromUtf8(caption));
-    setTabOrder(m_ribbon->ApplicationButton(), m_ribbon->Tabs());
+    m_view = new CChildView(context, this);
+    setCentralWidget(m_view);
 
     connect(m_ribbon, &CQemRibbonBar::Command, this, &CMainFrame::OnCommand);
     connect(m_ribbon->Tabs(), &CQemTabCtrl::StepRequested, this, [this](int index) { OnCommand(kFirstStep + index); });
