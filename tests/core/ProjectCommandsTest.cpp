@@ -8,6 +8,7 @@
 #include "editor/core/UserMessages.h"
 #include "editor/imaging/ThumbnailCache.h"
 #include "tests/ProjectHistoryCleanup.h"
+#include "tests/RecordedMessages.h"
 #include "tests/TestSupport.h"
 
 #include <QFileInfo>
@@ -15,16 +16,7 @@
 
 namespace {
 
-// Messages recorded instead of shown; questions are answered no.
-class RecordedMessages : public UserMessages {
-public:
-    QStringList texts;
-    bool Present(Kind, const QString& text) override
-    {
-        texts << text;
-        return false;
-    }
-};
+using TestSupport::RecordedMessages;
 
 using Answer = ProjectCommands::Answer;
 using Result = ProjectCommands::Result;

@@ -26,6 +26,7 @@
 #include "editor/shell/steps/QemEditWnd.h"
 #include "editor/shell/steps/QemSplitter.h"
 #include "tests/ProjectHistoryCleanup.h"
+#include "tests/RecordedMessages.h"
 #include "tests/TestSupport.h"
 
 #include <QAccessible>
@@ -38,15 +39,7 @@
 
 namespace {
 
-class RecordedMessages : public UserMessages {
-public:
-    QStringList texts;
-    bool Present(Kind, const QString& text) override
-    {
-        texts << text;
-        return false;
-    }
-};
+using TestSupport::RecordedMessages;
 
 class MainFrameTest : public ::testing::Test {
 protected:

@@ -133,12 +133,9 @@ void CQemTabCtrl::mousePressEvent(QMouseEvent* event)
 
 void CQemTabCtrl::activate(int index)
 {
-    const int old = m_rules.Selected();
-    if (!m_rules.SelectTab(index))
+    if (index == m_rules.Selected() || index < 0 || index >= m_rules.Count())
         return;
-    repaintTab(old);
-    repaintTab(index);
-    notifyAccessible(index);
+    SelectStepTab(index);
     emit TabClicked(m_rules.At(index).caption);
     emit StepRequested(index);
 }

@@ -2,17 +2,15 @@
 // and the time each photo stays. This version has the window only.
 #pragma once
 
-#include "editor/shell/controls/StepWindow.h"
+#include "editor/shell/controls/PendingStepWindow.h"
 
-class CQemThemeWnd : public StepWindow {
+class CQemThemeWnd : public PendingStepWindow {
     Q_OBJECT
 public:
     static constexpr int kForm = 315;
-    explicit CQemThemeWnd(QWidget* parent = nullptr);
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    QWidget* m_content;
+    explicit CQemThemeWnd(QWidget* parent = nullptr)
+        : PendingStepWindow(QStringLiteral("ThemeWindow"), QStringLiteral("主题和音乐"),
+                            QStringLiteral("Templates and music"), parent)
+    {
+    }
 };

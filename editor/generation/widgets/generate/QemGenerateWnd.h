@@ -2,17 +2,15 @@
 // This version has the window only.
 #pragma once
 
-#include "editor/shell/controls/StepWindow.h"
+#include "editor/shell/controls/PendingStepWindow.h"
 
-class CQemGenerateWnd : public StepWindow {
+class CQemGenerateWnd : public PendingStepWindow {
     Q_OBJECT
 public:
     static constexpr int kForm = 314;
-    explicit CQemGenerateWnd(QWidget* parent = nullptr);
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    QWidget* m_content;
+    explicit CQemGenerateWnd(QWidget* parent = nullptr)
+        : PendingStepWindow(QStringLiteral("GenerateWindow"), QStringLiteral("生成影集"), QStringLiteral("Generate album"),
+                            parent)
+    {
+    }
 };
