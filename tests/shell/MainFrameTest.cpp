@@ -16,6 +16,7 @@
 #include "editor/shell/controls/QemMFCButton.h"
 #include "editor/shell/controls/ShellTheme.h"
 #include "editor/shell/steps/ViewPane.h"
+#include "editor/shell/tree/QemShellTreeCtrl.h"
 #include "editor/shell/frame/AppMenu.h"
 #include "editor/shell/frame/ChildView.h"
 #include "editor/shell/frame/MainFrame.h"
@@ -309,7 +310,8 @@ TEST_F(MainFrameTest, KeyboardFocusFollowsTheLayout)
 {
     auto* step = static_cast<CAddPhotoWnd*>(view().Step(0));
     const QList<QWidget*> expected = {frame->RibbonBar()->ApplicationButton(), &tabs(),
-                                      step->ExplorerPane()->ExistingAlbumButton(), step->Splitter()->ToggleButton(),
+                                      step->ExplorerPane()->ExistingAlbumButton(), step->ExplorerPane()->Tree(),
+                                      step->Splitter()->ToggleButton(),
                                       view().SaveButton(), view().NextButton()}; // Back is disabled on step 0
     frame->RibbonBar()->ApplicationButton()->setFocus();
     QList<QWidget*> visited = {QApplication::focusWidget()};

@@ -11,7 +11,7 @@
 
 CAddPhotoWnd::CAddPhotoWnd(EditorContext& context, QWidget* parent)
     : StepWindow(parent), m_context(context), m_splitter(new CQemSplitter(this)),
-      m_browse(new QSplitter(Qt::Horizontal)), m_explorer(new CViewPane)
+      m_browse(new QSplitter(Qt::Horizontal)), m_explorer(new CViewPane(context))
 {
     setObjectName(QStringLiteral("AddPhoto"));
     setAccessibleName(QStringLiteral("添加图片"));

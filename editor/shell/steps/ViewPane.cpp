@@ -1,18 +1,18 @@
 #include "editor/shell/steps/ViewPane.h"
 
 #include "editor/shell/WorkspaceMetrics.h"
-#include "editor/shell/controls/EmptyPane.h"
 #include "editor/shell/controls/QemMFCButton.h"
 #include "editor/shell/controls/ShellArt.h"
 #include "editor/shell/controls/ShellTheme.h"
+#include "editor/shell/tree/QemShellTreeCtrl.h"
 
 #include <QPainter>
 #include <qdrawutil.h>
 
 using namespace WorkspaceMetrics;
 
-CViewPane::CViewPane(QWidget* parent)
-    : QWidget(parent), m_button(new CQemMFCButton(this)), m_tree(new EmptyPane(QStringLiteral("Folder tree"), this))
+CViewPane::CViewPane(EditorContext& context, QWidget* parent)
+    : QWidget(parent), m_button(new CQemMFCButton(this)), m_tree(new CQemShellTreeCtrl(context, this))
 {
     setObjectName(QStringLiteral("ExplorerPane"));
     setAccessibleName(QStringLiteral("Explorer"));
@@ -32,7 +32,6 @@ CViewPane::CViewPane(QWidget* parent)
         m_button->setChecked(m_libraryShown);
         emit ExistingAlbumRequested();
     });
-    m_tree->setObjectName(QStringLiteral("FolderTree"));
     m_prjState = std::make_unique<CObserverPrjState>(*this);
     m_buttonState = std::make_unique<CObserverButtonState>(*this);
     connect(&ShellTheme::Current(), &ShellTheme::Changed, this, qOverload<>(&QWidget::update));

@@ -10,6 +10,8 @@
 #include <memory>
 
 class CQemMFCButton;
+class CQemShellTreeCtrl;
+class EditorContext;
 
 class CViewPane : public QWidget {
     Q_OBJECT
@@ -17,11 +19,11 @@ public:
     static constexpr int kExistingAlbumCommand = 319;
     static constexpr int kTreeControlId = 317;
 
-    explicit CViewPane(QWidget* parent = nullptr);
+    explicit CViewPane(EditorContext& context, QWidget* parent = nullptr);
     ~CViewPane() override;
 
     CQemMFCButton* ExistingAlbumButton() const { return m_button; }
-    QWidget* Tree() const { return m_tree; }
+    CQemShellTreeCtrl* Tree() const { return m_tree; }
 
     class CObserverPrjState : public CSubjectObserver {
     public:
@@ -50,7 +52,7 @@ protected:
 
 private:
     CQemMFCButton* m_button;
-    QWidget* m_tree;
+    CQemShellTreeCtrl* m_tree;
     bool m_libraryShown = false;
     std::unique_ptr<CObserverPrjState> m_prjState;
     std::unique_ptr<CObserverButtonState> m_buttonState;
