@@ -288,6 +288,7 @@ TEST_F(StoryboardTest, DeleteButtonFollowsTheAlbumNotTheSelection)
     CQemMFCButton* button = window->DeleteButton();
     EXPECT_FALSE(button->isEnabled());
     EXPECT_EQ(button->accessibleName(), "Delete");
+    TestSupport::KeepScreenshot(window->grab().toImage(), "storyboard-empty");
     album().AddPhoto(photo("one.png"));
     EXPECT_TRUE(list().Selection().empty());
     EXPECT_TRUE(button->isEnabled());
@@ -338,6 +339,7 @@ TEST_F(StoryboardTest, DraggingMovesPhotosAndTheirTransitions)
     EXPECT_EQ(shown(), "P5 P3 P4 P1 P2");
     EXPECT_EQ(list().Selection(), std::vector<int>{4});
     EXPECT_EQ(list().FocusItem(), 4);
+    TestSupport::KeepScreenshot(window->grab().toImage(), "storyboard");
 }
 
 TEST_F(StoryboardTest, DroppedFilesAndFoldersAreInsertedAtTheMarker)
