@@ -604,6 +604,32 @@ QPixmap ShellArt::SliderButton(int controlId, State state, qreal dpr)
     return pixmap;
 }
 
+QPixmap ShellArt::DeleteGlyph(State state, qreal dpr)
+{
+    QPixmap pixmap = Canvas(QSize(16, 16), dpr);
+    QPainter p(&pixmap);
+    Prepare(p);
+    const Ink ink = InkOf(state);
+    // a waste bin: lid with its handle, a tapering body with three ribs
+    p.setPen(QPen(ink.edge, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(ink.light);
+    p.drawRoundedRect(QRectF(6, 1.5, 4, 2), 0.8, 0.8);
+    p.setBrush(Vertical(QRectF(0, 3, 16, 2), ink.body.lighter(130), ink.body));
+    p.drawRoundedRect(QRectF(2, 3, 12, 2), 0.8, 0.8);
+    QPainterPath body;
+    body.moveTo(3.3, 5.5);
+    body.lineTo(12.7, 5.5);
+    body.lineTo(11.7, 14.5);
+    body.lineTo(4.3, 14.5);
+    body.closeSubpath();
+    p.setBrush(Vertical(QRectF(0, 5.5, 16, 9), ink.body.lighter(125), ink.body));
+    p.drawPath(body);
+    p.setPen(QPen(ink.light, 1, Qt::SolidLine, Qt::RoundCap));
+    for (const qreal x : {6.0, 8.0, 10.0})
+        p.drawLine(QPointF(x, 7.3), QPointF(x, 12.8));
+    return pixmap;
+}
+
 QIcon ShellArt::AppIcon()
 {
     QIcon icon;

@@ -32,6 +32,8 @@ public:
     static QPixmap Information(qreal dpr);
     // The 32 x 32 pictures of the brightness (324) and contrast (325) buttons.
     static QPixmap SliderButton(int controlId, State state, qreal dpr);
+    // The 16 x 16 waste bin of the storyboard's Delete button.
+    static QPixmap DeleteGlyph(State state, qreal dpr);
     // The application icon in the usual sizes (16 to 256).
     static QIcon AppIcon();
 };
