@@ -26,4 +26,14 @@ int Enter(AlbumModel& album)
     return index;
 }
 
+bool MakePhotoCurrent(AlbumModel& album, int index)
+{
+    if (!album.IsValidIndex(index))
+        return false;
+    for (int i = 0; i < album.Count(); ++i)
+        album.SetCellStates(i, i == index ? LrItem::Current : LrItem::Normal, LrItem::Normal);
+    album.SetCurrentIndex(index);
+    return true;
+}
+
 } // namespace EditStepEntry

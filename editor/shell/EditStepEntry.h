@@ -10,4 +10,7 @@ namespace EditStepEntry {
 int PhotoToMakeCurrent(const AlbumModel& album);
 // Makes it current in the model; returns the index or -1.
 int Enter(AlbumModel& album);
+// Makes the photo cell of `index` the one current cell (the storyboard's
+// Edit); false for an index outside the album.
+bool MakePhotoCurrent(AlbumModel& album, int index);
 } // namespace EditStepEntry

@@ -16,6 +16,7 @@
 #include "editor/shell/controls/QemMFCButton.h"
 #include "editor/shell/controls/ShellTheme.h"
 #include "editor/shell/steps/ViewPane.h"
+#include "editor/shell/storyboard/PhotoUserWnd.h"
 #include "editor/shell/tree/QemShellTreeCtrl.h"
 #include "editor/shell/frame/AppMenu.h"
 #include "editor/shell/frame/ChildView.h"
@@ -331,4 +332,18 @@ TEST_F(MainFrameTest, LooksAreCommandsThatPersist)
     EXPECT_NE(ShellTheme::Current().Colours().panel, blue);
     EXPECT_EQ(QSettings("Qem", "Kelvana").value("Settings/ApplicationLook").toInt(), 216);
     frame->OnCommand(ShellTheme::kDefault);
+}
+
+TEST_F(MainFrameTest, StoryboardEditShowsTheEditStepOnThatPhoto)
+{
+    addPhoto("a.jpg");
+    addPhoto("b.jpg");
+    addPhoto("c.jpg");
+    auto* step = static_cast<CAddPhotoWnd*>(view().Step(0));
+    emit step->Storyboard()->EditRequested(2);
+    EXPECT_EQ(view().CurrentStep(), 1);
+    EXPECT_EQ(tabs().Rules().Selected(), 1);
+    EXPECT_EQ(context->Album().CurrentIndex(), 2);
+    EXPECT_EQ(context->Album().Item(2).photoState, LrItem::Current);
+    EXPECT_EQ(context->Album().Item(0).photoState, LrItem::Normal);
 }

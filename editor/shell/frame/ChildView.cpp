@@ -27,6 +27,7 @@ CChildView::CChildView(EditorContext& context, QWidget* parent)
     for (StepWindow* step : m_steps)
         step->hide();
     m_steps[0]->show();
+    connect(static_cast<CAddPhotoWnd*>(m_steps[0]), &CAddPhotoWnd::EditRequested, this, &CChildView::EditRequested);
     m_save = makeButton(kSaveButton, QStringLiteral("保存"));
     m_back = makeButton(kBackButton, QStringLiteral("上一步"));
     m_next = makeButton(kNextButton, QStringLiteral("下一步"));

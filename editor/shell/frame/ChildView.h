@@ -29,6 +29,8 @@ signals:
     void SaveRequested();
     // Next or Back asks for a step: the tab is selected first, then the switch.
     void StepRequested(int index);
+    // The storyboard asked to edit the photo at index.
+    void EditRequested(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -3,10 +3,12 @@
 #include "editor/core/AlbumModel.h"
 #include "editor/core/EditorContext.h"
 #include "editor/core/EditorSettings.h"
+#include "editor/core/PhotoEditCommands.h"
 #include "editor/core/ProjectCommands.h"
 #include "editor/core/RecentProjects.h"
 #include "editor/core/StringTable.h"
 #include "editor/core/UserMessages.h"
+#include "editor/shell/EditStepEntry.h"
 #include "editor/shell/WorkspaceMetrics.h"
 #include "editor/shell/controls/ShellArt.h"
 #include "editor/shell/controls/ShellTheme.h"
@@ -60,6 +62,7 @@ CMainFrame::CMainFrame(EditorContext& context, QWidget* parent)
     connect(m_ribbon, &CQemRibbonBar::Command, this, &CMainFrame::OnCommand);
     connect(m_ribbon->Tabs(), &CQemTabCtrl::StepRequested, this, [this](int index) { OnCommand(kFirstStep + index); });
     connect(m_view, &CChildView::StepRequested, this, &CMainFrame::SelectStep);
+    connect(m_view, &CChildView::EditRequested, this, &CMainFrame::EditPhoto);
     connect(m_view, &CChildView::SaveRequested, this, [this] { OnCommand(kSave); });
 
     ProjectCommands& projects = context.Projects();
@@ -116,6 +119,14 @@ void CMainFrame::addThemeActions()
 void CMainFrame::refreshRecent()
 {
     m_ribbon->SetRecent(RecentProjects::Instance().Entries());
+}
+
+void CMainFrame::EditPhoto(int index)
+{
+    if (!EditStepEntry::MakePhotoCurrent(m_context.Album(), index))
+        return;
+    SelectStep(1);
+    m_context.EditCommands().SelectPhoto(index, true);
 }
 
 void CMainFrame::SelectStep(int index)

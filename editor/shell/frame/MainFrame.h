@@ -24,6 +24,8 @@ public:
     void OpenDropped(const QStringList& paths);
     // Makes step `index` current with its tab selected.
     void SelectStep(int index);
+    // Makes the photo at index current and shows the edit step.
+    void EditPhoto(int index);
 
     CChildView* ClientView() const { return m_view; }
     CQemRibbonBar* RibbonBar() const { return m_ribbon; }

@@ -6,12 +6,13 @@
 #include "editor/shell/controls/EmptyPane.h"
 #include "editor/shell/steps/QemSplitter.h"
 #include "editor/shell/steps/ViewPane.h"
+#include "editor/shell/storyboard/PhotoUserWnd.h"
 
 #include <algorithm>
 
 CAddPhotoWnd::CAddPhotoWnd(EditorContext& context, QWidget* parent)
     : StepWindow(parent), m_context(context), m_splitter(new CQemSplitter(this)),
-      m_browse(new QSplitter(Qt::Horizontal)), m_explorer(new CViewPane(context))
+      m_browse(new QSplitter(Qt::Horizontal)), m_explorer(new CViewPane(context)), m_storyboard(new CPhotoUserWnd(context))
 {
     setObjectName(QStringLiteral("AddPhoto"));
     setAccessibleName(QStringLiteral("添加图片"));
@@ -20,7 +21,8 @@ CAddPhotoWnd::CAddPhotoWnd(EditorContext& context, QWidget* parent)
     m_browse->addWidget(new EmptyPane(QStringLiteral("Photo explorer")));
     m_browse->setStretchFactor(1, 1);
     m_splitter->addWidget(m_browse);
-    m_splitter->addWidget(new EmptyPane(QStringLiteral("Storyboard")));
+    m_splitter->addWidget(m_storyboard);
+    connect(m_storyboard, &CPhotoUserWnd::EditRequested, this, &CAddPhotoWnd::EditRequested);
 
     const int treeWidth = std::max(context.Settings().treeWidth, WorkspaceMetrics::kMinimumTreeWidth);
     m_browse->setSizes({treeWidth, 1000});

@@ -6,6 +6,7 @@
 #include "editor/shell/controls/StepWindow.h"
 
 class CQemSplitter;
+class CPhotoUserWnd;
 class CViewPane;
 class EditorContext;
 class QSplitter;
@@ -18,6 +19,11 @@ public:
     CQemSplitter* Splitter() const { return m_splitter; }
     CViewPane* ExplorerPane() const { return m_explorer; }
     QSplitter* BrowseRow() const { return m_browse; }
+    CPhotoUserWnd* Storyboard() const { return m_storyboard; }
+
+signals:
+    // The storyboard's Edit: the photo at index is to be edited.
+    void EditRequested(int index);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -27,4 +33,5 @@ private:
     CQemSplitter* m_splitter;
     QSplitter* m_browse;
     CViewPane* m_explorer;
+    CPhotoUserWnd* m_storyboard;
 };
