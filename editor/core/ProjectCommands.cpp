@@ -14,6 +14,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace {
@@ -36,15 +37,30 @@ bool InHistory(const QString& folder)
 }
 
 // Moves an album folder to the desktop's trash, with its read-only entries
-// made writable first so that emptying the trash can remove them.
+// made writable first so that emptying the trash can remove them. When the
+// home trash cannot be made, Qt would move the folder into a "files" folder
+// relative to the working directory instead: that case is refused up front,
+// and a move that still lands anywhere but an absolute trash path is undone.
 bool MoveFolderToTrash(const QString& folder)
 {
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString trash = dataHome + QStringLiteral("/Trash");
+    if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome) || !QDir().mkpath(trash + QStringLiteral("/files"))
+        || !QDir().mkpath(trash + QStringLiteral("/info")))
+        return false;
     FileUtils::ClearReadOnly(folder);
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext())
         FileUtils::ClearReadOnly(it.next());
-    return QFile::moveToTrash(folder);
+    QString inTrash;
+    if (!QFile::moveToTrash(folder, &inTrash))
+        return false;
+    if (!QDir::isAbsolutePath(inTrash)) {
+        QDir().rename(inTrash, folder);
+        return false;
+    }
+    return true;
 }
 } // namespace
 

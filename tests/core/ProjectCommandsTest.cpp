@@ -369,3 +369,23 @@ TEST_F(ProjectCommandsTest, SaveCopyAsOpensTheCopyOnlyForAnUntitledAlbum)
     ASSERT_EQ(library.Count(), 2);
     EXPECT_EQ(library.At(library.Selected()).Folder(), root + "/First");
 }
+
+// Without a usable trash the folder is neither erased nor forgotten.
+TEST_F(ProjectCommandsTest, AnAlbumThatCannotGoToTheTrashStaysListed)
+{
+    addPhoto("a.jpg");
+    const QString folder = TestSupport::TempDir() + "Trip";
+    ASSERT_TRUE(ProjectFile::Save(*album, folder, false));
+    ASSERT_TRUE(commands->OpenFolder(folder));
+    const QString blocker = TestSupport::TempDir() + "not-a-folder";
+    TestSupport::WriteAll(blocker, "file");
+    qputenv("XDG_DATA_HOME", (blocker + "/data").toUtf8()); // the trash cannot be made
+
+    commands->DeleteLibraryItems({0});
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].endsWith("could not be moved to the trash.")) << messages.texts[0].toStdString();
+    EXPECT_TRUE(QFileInfo::exists(folder + "/Trip.qem"));
+    EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + "/files/Trip")); // not a trash beside the program
+    EXPECT_EQ(commands->Library().Count(), 1);
+    EXPECT_EQ(CHistoryRecord::Instance().Entries(), QStringList{folder});
+}

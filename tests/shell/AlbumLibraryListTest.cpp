@@ -182,13 +182,27 @@ TEST_F(AlbumLibraryListTest, ItemsDrawTheirPictureNameDateAndPhotoCount)
     const QColor middle = shot.pixelColor(picture.center());
     EXPECT_GT(middle.red(), 150);
     EXPECT_LT(middle.green(), 60);
-    EXPECT_EQ(shot.pixelColor(picture.x() + 5, picture.y() + 5), QColor(Qt::white)); // white shows the cell
+    // The frame's corner: unstretched, the red square would be here.
+    EXPECT_EQ(shot.pixelColor(picture.x() + 5, picture.y() + 5), QColor(Qt::white));
     // Texts are dark on the white cell somewhere in the band.
     int dark = 0;
     for (int y = band.top(); y <= band.bottom(); ++y)
         for (int x = band.left(); x <= band.right(); ++x)
             dark += qGray(shot.pixel(x, y)) < 128;
     EXPECT_GT(dark, 20);
+}
+
+TEST(LibraryItemLayout, OnlyPureWhiteBecomesTransparent)
+{
+    QImage picture(3, 1, QImage::Format_RGB32);
+    picture.setPixel(0, 0, qRgb(255, 255, 255));
+    picture.setPixel(1, 0, qRgb(254, 255, 255));
+    picture.setPixel(2, 0, qRgb(10, 20, 30));
+    const QImage keyed = LibraryItemLayout::WhiteTransparent(picture);
+    EXPECT_EQ(qAlpha(keyed.pixel(0, 0)), 0);
+    EXPECT_EQ(keyed.pixel(1, 0), qRgb(254, 255, 255));
+    EXPECT_EQ(keyed.pixel(2, 0), qRgb(10, 20, 30));
+    EXPECT_TRUE(LibraryItemLayout::WhiteTransparent(QImage()).isNull());
 }
 
 TEST_F(AlbumLibraryListTest, DoubleClickClosesTheAlbumAndOpensTheItem)
