@@ -1,14 +1,19 @@
 // The project commands: New, Open, Save, Save As and the close step they
-// share. close() asks "Save changes to this Album?" when the album is
-// modified, so New, Open, a dropped project, the recent list and closing the
-// window all go through one question. Widget-free: what would be a dialog
-// (the question, the file dialogs) is a callback the window supplies; tests
-// answer them from a table.
+// share, and the album library's open, refresh and delete. close() asks
+// "Save changes to this Album?" when the album is modified, so New, Open, a
+// dropped project, the recent list, the library and closing the window all go
+// through one question. Opening a folder always goes through the library: the
+// album's entry is found or added, selected and opened. Widget-free: what
+// would be a dialog (the question, the file dialogs) is a callback the window
+// supplies; tests answer them from a table.
 #pragma once
+
+#include "editor/core/AlbumLibrary.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class AlbumModel;
 class UserMessages;
@@ -44,9 +49,11 @@ public:
     Result New();
     // Asks for a project file, closes, opens the album of its folder.
     Result Open();
-    // Opens the album in folder F (the project file F/N.qem). False with
-    // "%s was not found." when F is gone; a project file that cannot be read
-    // gives "载入影集失败" and leaves an empty untitled album (true).
+    // Opens the album in folder F (the project file F/N.qem) through the
+    // library: the entry with F's header is selected, or a new one is added
+    // (and F to the album history), then opened. False with "%s was not
+    // found." when F is gone; a project file that cannot be read gives
+    // "载入影集失败" and leaves an empty untitled album (true).
     bool OpenFolder(const QString& folder);
     // Close, then OpenFolder: the dropped project and the recent list.
     Result CloseAndOpen(const QString& folder, bool* opened = nullptr);
@@ -57,6 +64,20 @@ public:
     // own folder; an untitled one takes the copy's. An existing folder is
     // refused with "该目录已经存在工程文件请修改到其他目录".
     Result SaveCopyAs();
+
+    // The album library (filled from the album history on first use).
+    AlbumLibrary& Library();
+    // Reads the project file of library entry `index` into the emptied
+    // album: named after the file, opened; "载入影集失败" when it cannot be read.
+    void OpenLibraryItem(int index);
+    // Double-click on a library item: close, then open the item.
+    Result CloseAndOpenLibraryItem(int index);
+    // Reads the header of the selected library entry again.
+    void RefreshSelected();
+    // Delete on library items, without a question: each album folder goes to
+    // the desktop's trash and leaves the album history and the library; the
+    // open album among them is replaced by a new untitled one first.
+    void DeleteLibraryItems(const std::vector<int>& indices);
 
     // The window title: the product title, then " (name)" while an album is
     // named; a new album is named "Untitled".
@@ -70,6 +91,10 @@ signals:
 
 private:
     bool saveInto(const QString& folder, bool namedSave);
+    void resetToUntitled();
+    // Selects the library entry of the album's folder, adding it when
+    // missing, and reads its header again.
+    void refreshAlbumEntry();
     void setTitle(const QString& albumName);
     void notifyProjectState();
 
@@ -78,4 +103,5 @@ private:
     Prompts m_prompts;
     QString m_projectPath;
     QString m_title;
+    AlbumLibrary m_library;
 };
