@@ -16,6 +16,7 @@
 #include "editor/shell/controls/QemMFCButton.h"
 #include "editor/shell/controls/ShellTheme.h"
 #include "editor/shell/steps/ViewPane.h"
+#include "editor/shell/storyboard/PhotoUserList.h"
 #include "editor/shell/storyboard/PhotoUserWnd.h"
 #include "editor/shell/tree/QemShellTreeCtrl.h"
 #include "editor/shell/frame/AppMenu.h"
@@ -312,8 +313,9 @@ TEST_F(MainFrameTest, KeyboardFocusFollowsTheLayout)
     auto* step = static_cast<CAddPhotoWnd*>(view().Step(0));
     const QList<QWidget*> expected = {frame->RibbonBar()->ApplicationButton(), &tabs(),
                                       step->ExplorerPane()->ExistingAlbumButton(), step->ExplorerPane()->Tree(),
-                                      step->Splitter()->ToggleButton(),
-                                      view().SaveButton(), view().NextButton()}; // Back is disabled on step 0
+                                      step->Splitter()->ToggleButton(), step->Storyboard()->List(),
+                                      view().SaveButton(), view().NextButton()};
+    // Back and the storyboard's Delete are disabled on a new album's first step.
     frame->RibbonBar()->ApplicationButton()->setFocus();
     QList<QWidget*> visited = {QApplication::focusWidget()};
     for (int i = 1; i < expected.size(); ++i) {

@@ -4,9 +4,13 @@
 #include "editor/core/EditorSettings.h"
 #include "editor/shell/WorkspaceMetrics.h"
 #include "editor/shell/controls/EmptyPane.h"
+#include "editor/shell/controls/QemMFCButton.h"
+#include "editor/shell/library/ExplorePane.h"
 #include "editor/shell/steps/QemSplitter.h"
 #include "editor/shell/steps/ViewPane.h"
+#include "editor/shell/storyboard/PhotoUserList.h"
 #include "editor/shell/storyboard/PhotoUserWnd.h"
+#include "editor/shell/tree/QemShellTreeCtrl.h"
 
 #include <algorithm>
 
@@ -18,11 +22,22 @@ CAddPhotoWnd::CAddPhotoWnd(EditorContext& context, QWidget* parent)
     setAccessibleName(QStringLiteral("添加图片"));
     m_browse->setChildrenCollapsible(false);
     m_browse->addWidget(m_explorer);
-    m_browse->addWidget(new EmptyPane(QStringLiteral("Photo explorer")));
+    m_exploreArea = new CExplorePane(context);
+    m_exploreArea->SetExploreWindow(new EmptyPane(QStringLiteral("Photo explorer")), [](const QString&) {});
+    m_browse->addWidget(m_exploreArea);
     m_browse->setStretchFactor(1, 1);
     m_splitter->addWidget(m_browse);
     m_splitter->addWidget(m_storyboard);
     connect(m_storyboard, &CPhotoUserWnd::EditRequested, this, &CAddPhotoWnd::EditRequested);
+    // The folder tree and the "Existing Album" button choose what the explore
+    // area shows; the storyboard's empty hint shows with the photo explorer.
+    connect(m_explorer->Tree(), &CQemShellTreeCtrl::FolderSelected, m_exploreArea, &CExplorePane::ShowFolder);
+    connect(m_explorer, &CViewPane::ExistingAlbumRequested, m_exploreArea, &CExplorePane::ShowLibrary);
+    connect(m_exploreArea, &CExplorePane::CurrentWindowChanged, m_storyboard,
+            [this](bool library) { m_storyboard->SetExplorerVisible(!library); });
+    // Keyboard focus follows the layout: the bar's toggle, then the storyboard.
+    setTabOrder(m_splitter->ToggleButton(), m_storyboard->DeleteButton());
+    setTabOrder(m_storyboard->DeleteButton(), m_storyboard->List());
 
     const int treeWidth = std::max(context.Settings().treeWidth, WorkspaceMetrics::kMinimumTreeWidth);
     m_browse->setSizes({treeWidth, 1000});

@@ -6,6 +6,7 @@
 #include "editor/shell/controls/StepWindow.h"
 
 class CQemSplitter;
+class CExplorePane;
 class CPhotoUserWnd;
 class CViewPane;
 class EditorContext;
@@ -20,6 +21,7 @@ public:
     CViewPane* ExplorerPane() const { return m_explorer; }
     QSplitter* BrowseRow() const { return m_browse; }
     CPhotoUserWnd* Storyboard() const { return m_storyboard; }
+    CExplorePane* ExploreArea() const { return m_exploreArea; }
 
 signals:
     // The storyboard's Edit: the photo at index is to be edited.
@@ -34,4 +36,5 @@ private:
     QSplitter* m_browse;
     CViewPane* m_explorer;
     CPhotoUserWnd* m_storyboard;
+    CExplorePane* m_exploreArea = nullptr;
 };
