@@ -19,7 +19,8 @@ namespace {
 
 // How much of the folders left recently is remembered: going back and forth
 // between two folders (adding album photos from both) then reads no cache
-// file again, while a remembered thumbnail costs about 80 KB of memory.
+// file again. A remembered record keeps its picture in its slot, so it costs
+// little more than its path.
 constexpr size_t kRememberedFolders = 2;
 constexpr size_t kRememberedRecords = 2000;
 
@@ -139,6 +140,7 @@ ThumbHandle ThumbnailCache::Insert(const QByteArray& key, Entry entry)
 
 void ThumbnailCache::Erase(std::map<QByteArray, Entry>::iterator it)
 {
+    m_pictures.Drop(it->second.handle);
     m_keys.erase(it->second.handle);
     m_entries.erase(it);
 }
@@ -225,11 +227,17 @@ bool ThumbnailCache::AddPhotoImpl(const QString& path, ThumbHandle* handleOut, c
     entry.thumbnail = thumbnail;
     entry.time = time;
     entry.file = IsOpen(slot) && m_files[size_t(slot)].generation == generation ? slot : -1;
+    const bool added = m_entries.find(key) == m_entries.end() && entry.file >= 0;
     const ThumbHandle handle = Insert(key, std::move(entry));
     if (reference)
         ++FindEntry(handle)->references;
     if (handleOut)
         *handleOut = handle;
+    if (added) {
+        m_unwritten.push_back(handle);
+        if (m_unwritten.size() >= size_t(kUnwrittenPictures))
+            WriteBehind();
+    }
     return true;
 }
 
@@ -254,7 +262,9 @@ ThumbHandle ThumbnailCache::AddUnsavedPhoto(const QString& path, bool forceNew)
     if (known != m_entries.end()) {
         if (forceNew) {
             known->second.thumbnail = thumbnail;
+            known->second.inSlot = false; // the slot keeps the former picture
             known->second.time = time;
+            m_pictures.Drop(known->second.handle);
         }
         ++known->second.references;
         return known->second.handle;
@@ -271,11 +281,12 @@ ThumbHandle ThumbnailCache::AddUnsavedPhoto(const QString& path, bool forceNew)
 std::optional<ThumbnailEntryInfo> ThumbnailCache::EntryOfId(ThumbHandle handle) const
 {
     Lock lock(m_mutex);
+    const QImage picture = const_cast<ThumbnailCache*>(this)->PictureLocked(handle, lock);
     const Entry* entry = FindEntry(handle);
     if (!entry)
         return std::nullopt;
-    return ThumbnailEntryInfo{entry->path,   entry->references, entry->state,  entry->handle,
-                              entry->thumbnail, entry->time,    entry->offset, IsOpen(entry->file)};
+    return ThumbnailEntryInfo{entry->path, entry->references, entry->state,  entry->handle,
+                              picture,     entry->time,       entry->offset, IsOpen(entry->file)};
 }
 
 void ThumbnailCache::AddReference(ThumbHandle handle)
@@ -310,8 +321,79 @@ QString ThumbnailCache::PathOf(ThumbHandle handle) const
 QImage ThumbnailCache::PictureOf(ThumbHandle handle) const
 {
     Lock lock(m_mutex);
-    const Entry* entry = FindEntry(handle);
-    return entry ? entry->thumbnail : QImage();
+    return const_cast<ThumbnailCache*>(this)->PictureLocked(handle, lock);
+}
+
+QImage ThumbnailCache::PictureLocked(ThumbHandle handle, Lock& lock)
+{
+    Entry* entry = FindEntry(handle);
+    if (!entry)
+        return QImage();
+    if (!entry->inSlot)
+        return entry->thumbnail;
+    QImage picture = m_pictures.Find(handle);
+    if (!picture.isNull())
+        return picture;
+    if (IsOpen(entry->file))
+        picture = ThumbnailSlots::ReadPicture(m_files[size_t(entry->file)].file->handle(), entry->offset,
+                                              int(m_keys.at(handle).size()));
+    if (!picture.isNull()) {
+        m_pictures.Put(handle, picture);
+        return picture;
+    }
+    const QString path = entry->path;
+    lock.unlock();
+    const uint64_t time = FileUtils::FileTimeOf(path);
+    picture = MakeThumbnail(path);
+    lock.lock();
+    entry = FindEntry(handle);
+    if (!entry || entry->path != path)
+        return QImage();
+    if (!entry->inSlot)
+        return entry->thumbnail; // another thread got there first
+    if (picture.isNull())
+        return QImage();
+    entry->thumbnail = picture;
+    entry->inSlot = false;
+    entry->time = time;
+    entry->state = Pending;
+    return picture;
+}
+
+void ThumbnailCache::KeepInSlot(Entry& entry)
+{
+    if (entry.inSlot || entry.state != Written || entry.offset < 0 || !IsOpen(entry.file) || entry.thumbnail.isNull())
+        return;
+    m_pictures.Put(entry.handle, entry.thumbnail);
+    entry.thumbnail = QImage();
+    entry.inSlot = true;
+}
+
+void ThumbnailCache::WriteBehind()
+{
+    std::vector<ThumbHandle> handles;
+    handles.swap(m_unwritten);
+    for (const ThumbHandle handle : handles) {
+        Entry* entry = FindEntry(handle);
+        if (!entry || entry->state != Pending || !IsOpen(entry->file))
+            continue;
+        if (WriteRecord(*entry, m_keys.at(handle))) {
+            entry->state = Written;
+            KeepInSlot(*entry);
+        }
+    }
+}
+
+int ThumbnailCache::HeldPictureCount() const
+{
+    Lock lock(m_mutex);
+    int count = m_pictures.Count();
+    for (const auto& [key, entry] : m_entries)
+        count += entry.thumbnail.isNull() ? 0 : 1;
+    for (const RememberedFolder& remembered : m_remembered)
+        for (const auto& [key, entry] : remembered.records)
+            count += entry.thumbnail.isNull() ? 0 : 1;
+    return count;
 }
 
 QString ThumbnailCache::CurrentFolder() const
@@ -361,10 +443,14 @@ bool ThumbnailCache::Refresh(ThumbHandle handle, bool force)
     if (thumbnail.isNull() || !current)
         return false;
     current->thumbnail = thumbnail;
+    current->inSlot = false;
     current->time = time;
+    m_pictures.Drop(handle);
     if (IsOpen(current->file)) {
         current->state = Written;
-        if (!WriteRecord(*current, path.toUtf8()))
+        if (WriteRecord(*current, path.toUtf8()))
+            KeepInSlot(*current);
+        else
             current->state = Pending;
     }
     return true;
@@ -521,8 +607,12 @@ ThumbnailCache::FileRead ThumbnailCache::ReadCacheFile(int handle, const std::se
         // the last whole one.
         if (key.size() < head.pathLength)
             break;
-        const QByteArray picture = Platform::ReadAt(handle, pictureAt, Format::kPictureSize);
-        if (picture.size() < Format::kPictureSize)
+        // The picture itself stays in its slot; only its head is checked, and
+        // that the slot lies whole in the file.
+        if (Platform::ReadAt(handle, recordEnd - 1, 1).size() < 1)
+            break;
+        const QByteArray pictureHead = Platform::ReadAt(handle, pictureAt, Format::kPictureHeadSize);
+        if (pictureHead.size() < Format::kPictureHeadSize)
             break;
         const qint64 recordAt = offset;
         offset = recordEnd;
@@ -544,15 +634,13 @@ ThumbnailCache::FileRead ThumbnailCache::ReadCacheFile(int handle, const std::se
             entry.state = Pending;
             entry.time = photoTime;
         } else {
-            const Format::PictureHead stored = Format::ParsePictureHead(picture.constData());
-            if (stored.IsUsable())
-                entry.thumbnail = Format::DecodePicture(stored, picture.mid(Format::kPictureHeadSize, stored.dataSize));
-            if (entry.thumbnail.isNull()) {
+            if (!Format::ParsePictureHead(pictureHead.constData()).IsUsable()) {
                 read.corrupt = true; // the file itself is damaged
                 offset = recordAt;
                 break;
             }
             entry.state = Written;
+            entry.inSlot = true;
             entry.time = head.time;
         }
         read.records.emplace_back(key, std::move(entry));
@@ -621,6 +709,7 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
     // checked); what was read so far, and what the cache already held of
     // this file, is written back at its offset by the next Flush.
     const qint64 failedAt = read.end;
+    TakeBackPictures(slot, read.records);
     cacheFile.file->resize(0);
     cacheFile.claimedEnd = failedAt;
     for (auto& [key, entry] : m_entries) {
@@ -638,6 +727,33 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
     return true;
 }
 
+void ThumbnailCache::TakeBackPictures(int slot, std::vector<Record>& records)
+{
+    const int handle = m_files[size_t(slot)].file->handle();
+    for (auto& [key, entry] : m_entries) {
+        if (entry.file != slot || !entry.inSlot)
+            continue;
+        QImage picture = m_pictures.Find(entry.handle);
+        if (picture.isNull())
+            picture = ThumbnailSlots::ReadPicture(handle, entry.offset, int(key.size()));
+        m_pictures.Drop(entry.handle);
+        entry.thumbnail = picture; // null only when the file was damaged meanwhile
+        entry.inSlot = false;
+    }
+    std::vector<Record> kept;
+    kept.reserve(records.size());
+    for (auto& [key, entry] : records) {
+        if (entry.inSlot) {
+            entry.thumbnail = ThumbnailSlots::ReadPicture(handle, entry.offset, int(key.size()));
+            entry.inSlot = false;
+            if (entry.thumbnail.isNull())
+                continue; // the workers make it again
+        }
+        kept.emplace_back(key, std::move(entry));
+    }
+    records.swap(kept);
+}
+
 void ThumbnailCache::Recheck(std::vector<Record>& records)
 {
     std::vector<Record> kept;
@@ -650,6 +766,7 @@ void ThumbnailCache::Recheck(std::vector<Record>& records)
             entry.thumbnail = MakeThumbnail(entry.path);
             if (entry.thumbnail.isNull())
                 continue;
+            entry.inSlot = false;
             entry.time = time;
             entry.state = Pending; // rewritten in place
         }
@@ -766,7 +883,10 @@ void ThumbnailCache::Flush()
         entry.state = Written;
         if (IsOpen(entry.file) && !WriteRecord(entry, key))
             entry.state = Pending; // try again next time
+        else
+            KeepInSlot(entry);
     }
+    m_unwritten.clear();
 }
 
 void ThumbnailCache::Prune()
@@ -800,6 +920,8 @@ void ThumbnailCache::Close()
     m_entries.clear();
     m_keys.clear();
     m_remembered.clear();
+    m_pictures.Clear();
+    m_unwritten.clear();
     m_loading = false;
     ++m_switches;
     m_loaded.notify_all();
