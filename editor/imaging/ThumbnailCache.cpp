@@ -140,7 +140,7 @@ ThumbHandle ThumbnailCache::Insert(const QByteArray& key, Entry entry)
 
 void ThumbnailCache::Erase(std::map<QByteArray, Entry>::iterator it)
 {
-    m_pictures.Drop(it->second.handle);
+    m_slots.Drop(it->second.handle);
     m_keys.erase(it->second.handle);
     m_entries.erase(it);
 }
@@ -212,7 +212,7 @@ bool ThumbnailCache::AddPhotoImpl(const QString& path, ThumbHandle* handleOut, c
     // The folder's file as it is now; if the cache moves on while the photo is
     // decoded, the entry is not written into another folder's file.
     const int slot = folder == m_currentFolder && !m_loading ? m_currentFile : -1;
-    const quint64 generation = IsOpen(slot) ? m_files[size_t(slot)].generation : 0;
+    const quint64 generation = IsOpen(slot) ? m_slots.Generation(slot) : 0;
 
     lock.unlock();
     const uint64_t time = FileUtils::FileTimeOf(path);
@@ -226,7 +226,7 @@ bool ThumbnailCache::AddPhotoImpl(const QString& path, ThumbHandle* handleOut, c
     entry.state = Pending;
     entry.thumbnail = thumbnail;
     entry.time = time;
-    entry.file = IsOpen(slot) && m_files[size_t(slot)].generation == generation ? slot : -1;
+    entry.file = IsOpen(slot) && m_slots.Generation(slot) == generation ? slot : -1;
     const bool added = m_entries.find(key) == m_entries.end() && entry.file >= 0;
     const ThumbHandle handle = Insert(key, std::move(entry));
     if (reference)
@@ -264,7 +264,7 @@ ThumbHandle ThumbnailCache::AddUnsavedPhoto(const QString& path, bool forceNew)
             known->second.thumbnail = thumbnail;
             known->second.inSlot = false; // the slot keeps the former picture
             known->second.time = time;
-            m_pictures.Drop(known->second.handle);
+            m_slots.Drop(known->second.handle);
         }
         ++known->second.references;
         return known->second.handle;
@@ -331,14 +331,14 @@ QImage ThumbnailCache::PictureLocked(ThumbHandle handle, Lock& lock)
         return QImage();
     if (!entry->inSlot)
         return entry->thumbnail;
-    QImage picture = m_pictures.Find(handle);
+    QImage picture = m_slots.Find(handle);
     if (!picture.isNull())
         return picture;
     if (IsOpen(entry->file))
-        picture = ThumbnailSlots::ReadPicture(m_files[size_t(entry->file)].file->handle(), entry->offset,
+        picture = ThumbnailSlots::ReadPicture(m_slots.Handle(entry->file), entry->offset,
                                               int(m_keys.at(handle).size()));
     if (!picture.isNull()) {
-        m_pictures.Put(handle, picture);
+        m_slots.Put(handle, picture);
         return picture;
     }
     const QString path = entry->path;
@@ -364,7 +364,7 @@ void ThumbnailCache::KeepInSlot(Entry& entry)
 {
     if (entry.inSlot || entry.state != Written || entry.offset < 0 || !IsOpen(entry.file) || entry.thumbnail.isNull())
         return;
-    m_pictures.Put(entry.handle, entry.thumbnail);
+    m_slots.Put(entry.handle, entry.thumbnail);
     entry.thumbnail = QImage();
     entry.inSlot = true;
 }
@@ -387,7 +387,7 @@ void ThumbnailCache::WriteBehind()
 int ThumbnailCache::HeldPictureCount() const
 {
     Lock lock(m_mutex);
-    int count = m_pictures.Count();
+    int count = m_slots.Count();
     for (const auto& [key, entry] : m_entries)
         count += entry.thumbnail.isNull() ? 0 : 1;
     for (const RememberedFolder& remembered : m_remembered)
@@ -411,10 +411,7 @@ int ThumbnailCache::Count() const
 int ThumbnailCache::OpenCacheFileCount() const
 {
     Lock lock(m_mutex);
-    int count = 0;
-    for (const CacheFile& file : m_files)
-        count += file.file ? 1 : 0;
-    return count;
+    return m_slots.OpenCount();
 }
 
 QStringList ThumbnailCache::RememberedFolders() const
@@ -445,7 +442,7 @@ bool ThumbnailCache::Refresh(ThumbHandle handle, bool force)
     current->thumbnail = thumbnail;
     current->inSlot = false;
     current->time = time;
-    m_pictures.Drop(handle);
+    m_slots.Drop(handle);
     if (IsOpen(current->file)) {
         current->state = Written;
         if (WriteRecord(*current, path.toUtf8()))
@@ -458,75 +455,16 @@ bool ThumbnailCache::Refresh(ThumbHandle handle, bool force)
 
 // ---- cache files -------------------------------------------------------------
 
-bool ThumbnailCache::IsOpen(int slot) const
-{
-    return slot >= 0 && size_t(slot) < m_files.size() && m_files[size_t(slot)].file;
-}
-
-int ThumbnailCache::RegisterFile(std::unique_ptr<QFile> file, const QString& path)
-{
-    size_t slot = 0;
-    while (slot < m_files.size() && m_files[slot].file)
-        ++slot; // a released file leaves a slot that the next one takes
-    if (slot == m_files.size())
-        m_files.emplace_back();
-    CacheFile& entry = m_files[slot];
-    entry.file = std::move(file);
-    entry.path = path;
-    entry.generation = m_nextGeneration++;
-    entry.claimedEnd = 0;
-    return int(slot);
-}
-
 void ThumbnailCache::ReleaseFile(int slot)
 {
-    if (!IsOpen(slot))
-        return;
-    CacheFile& file = m_files[size_t(slot)];
-    file.file->close();
-    file.file.reset();
-    file.path.clear();
+    m_slots.Release(slot);
     if (m_currentFile == slot)
         m_currentFile = -1;
 }
 
-int ThumbnailCache::FileSlotFor(const QString& cachePath) const
-{
-    for (size_t slot = 0; slot < m_files.size(); ++slot)
-        if (m_files[slot].file && m_files[slot].path == cachePath)
-            return int(slot);
-    return -1;
-}
-
-std::unique_ptr<QFile> ThumbnailCache::WrapHandle(int handle)
-{
-    auto file = std::make_unique<QFile>();
-    if (file->open(handle, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
-        return file;
-    Platform::CloseHandle(handle);
-    return nullptr;
-}
-
 bool ThumbnailCache::WriteRecord(Entry& entry, const QByteArray& key)
 {
-    if (!IsOpen(entry.file))
-        return false;
-    const QByteArray record = Format::EncodeRecord(key, entry.time, entry.thumbnail);
-    if (record.isEmpty())
-        return true; // a path longer than a record can hold stays in memory only
-    CacheFile& cacheFile = m_files[size_t(entry.file)];
-    QFile& file = *cacheFile.file;
-    const bool append = entry.offset < 0;
-    const qint64 end = std::max(file.size(), cacheFile.claimedEnd);
-    const qint64 offset = append ? end : entry.offset;
-    if (!file.seek(offset) || file.write(record) != record.size()) {
-        if (append)
-            file.resize(end); // no half record at the end
-        return false;
-    }
-    entry.offset = offset;
-    cacheFile.claimedEnd = std::max(cacheFile.claimedEnd, offset + record.size());
-    return true;
+    return m_slots.WriteRecord(entry.file, key, entry.time, entry.thumbnail, entry.offset);
 }
 
 bool ThumbnailCache::OpenFolder(const QString& folder)
@@ -559,13 +497,13 @@ bool ThumbnailCache::SwitchTo(const QString& folder, Lock& lock)
             continue;
         RememberedFolder remembered = std::move(*it);
         m_remembered.erase(it);
-        if (IsOpen(remembered.file) && m_files[size_t(remembered.file)].generation == remembered.generation)
+        if (IsOpen(remembered.file) && m_slots.Generation(remembered.file) == remembered.generation)
             return Revive(std::move(remembered), lock);
         break;
     }
 
     const QString cachePath = CacheFilePath(folder);
-    const int reused = FileSlotFor(cachePath); // entries of this folder still hold it open
+    const int reused = m_slots.FileFor(cachePath); // entries of this folder still hold it open
     if (reused >= 0)
         return LoadCacheFile(folder, reused, -1, lock);
     const Platform::PrivateFile opened = Platform::OpenPrivateFile(cachePath, Platform::PrivateOpen::CreateOrExisting);
@@ -578,12 +516,12 @@ bool ThumbnailCache::SwitchTo(const QString& folder, Lock& lock)
     }
     if (!opened.created)
         return LoadCacheFile(folder, -1, opened.handle, lock);
-    std::unique_ptr<QFile> file = WrapHandle(opened.handle);
+    std::unique_ptr<QFile> file = ThumbnailSlots::Wrap(opened.handle);
     if (!file) {
         QueueError(cachePath, QStringLiteral("cannot open the new file"));
         return false;
     }
-    m_currentFile = RegisterFile(std::move(file), cachePath);
+    m_currentFile = m_slots.Register(std::move(file), cachePath);
     return true;
 }
 
@@ -657,8 +595,8 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
     int readHandle = handle;
     quint64 generation = 0;
     if (reusedSlot >= 0) {
-        generation = m_files[size_t(reusedSlot)].generation;
-        readHandle = Platform::DuplicateHandle(m_files[size_t(reusedSlot)].file->handle());
+        generation = m_slots.Generation(reusedSlot);
+        readHandle = Platform::DuplicateHandle(m_slots.Handle(reusedSlot));
         if (readHandle < 0)
             return false;
         for (const auto& [key, entry] : m_entries)
@@ -683,21 +621,22 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
     m_loaded.notify_all();
     int slot = reusedSlot;
     if (slot < 0) {
-        std::unique_ptr<QFile> file = WrapHandle(handle);
+        std::unique_ptr<QFile> file = ThumbnailSlots::Wrap(handle);
         if (!file)
             return false;
-        slot = RegisterFile(std::move(file), cachePath);
-    } else if (!IsOpen(slot) || m_files[size_t(slot)].generation != generation) {
+        slot = m_slots.Register(std::move(file), cachePath);
+    } else if (!IsOpen(slot) || m_slots.Generation(slot) != generation) {
         m_currentFile = -1;
         return false;
     }
     m_currentFile = slot;
-    CacheFile& cacheFile = m_files[size_t(slot)];
+    QFile& file = m_slots.File(slot);
+    qint64& claimedEnd = m_slots.ClaimedEnd(slot);
 
     if (!read.corrupt) {
-        if (read.end < cacheFile.file->size() && cacheFile.claimedEnd <= read.end)
-            cacheFile.file->resize(read.end); // drop a partial record at the end
-        cacheFile.claimedEnd = std::max(cacheFile.claimedEnd, read.end);
+        if (read.end < file.size() && claimedEnd <= read.end)
+            file.resize(read.end); // drop a partial record at the end
+        claimedEnd = std::max(claimedEnd, read.end);
         for (auto& [key, entry] : read.records) {
             entry.file = slot;
             Insert(key, std::move(entry));
@@ -710,8 +649,8 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
     // this file, is written back at its offset by the next Flush.
     const qint64 failedAt = read.end;
     TakeBackPictures(slot, read.records);
-    cacheFile.file->resize(0);
-    cacheFile.claimedEnd = failedAt;
+    file.resize(0);
+    claimedEnd = failedAt;
     for (auto& [key, entry] : m_entries) {
         if (entry.file != slot)
             continue;
@@ -729,14 +668,14 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
 
 void ThumbnailCache::TakeBackPictures(int slot, std::vector<Record>& records)
 {
-    const int handle = m_files[size_t(slot)].file->handle();
+    const int handle = m_slots.Handle(slot);
     for (auto& [key, entry] : m_entries) {
         if (entry.file != slot || !entry.inSlot)
             continue;
-        QImage picture = m_pictures.Find(entry.handle);
+        QImage picture = m_slots.Find(entry.handle);
         if (picture.isNull())
             picture = ThumbnailSlots::ReadPicture(handle, entry.offset, int(key.size()));
-        m_pictures.Drop(entry.handle);
+        m_slots.Drop(entry.handle);
         entry.thumbnail = picture; // null only when the file was damaged meanwhile
         entry.inSlot = false;
     }
@@ -794,7 +733,7 @@ bool ThumbnailCache::Revive(RememberedFolder remembered, Lock& lock)
         return false;
     m_loading = false;
     m_loaded.notify_all();
-    if (!IsOpen(remembered.file) || m_files[size_t(remembered.file)].generation != remembered.generation) {
+    if (!IsOpen(remembered.file) || m_slots.Generation(remembered.file) != remembered.generation) {
         m_currentFile = -1;
         return false;
     }
@@ -825,7 +764,7 @@ void ThumbnailCache::Remember(const QString& folder, int slot)
     RememberedFolder remembered;
     remembered.folder = folder;
     remembered.file = slot;
-    remembered.generation = m_files[size_t(slot)].generation;
+    remembered.generation = m_slots.Generation(slot);
     for (const auto& [key, entry] : m_entries)
         if (entry.file == slot && entry.state == Written && entry.offset >= 0) {
             Entry& kept = remembered.records.emplace(key, entry).first->second;
@@ -843,7 +782,7 @@ void ThumbnailCache::Remember(const QString& folder, int slot)
 bool ThumbnailCache::IsRemembered(int slot) const
 {
     for (const RememberedFolder& remembered : m_remembered)
-        if (remembered.file == slot && IsOpen(slot) && m_files[size_t(slot)].generation == remembered.generation)
+        if (remembered.file == slot && IsOpen(slot) && m_slots.Generation(slot) == remembered.generation)
             return true;
     return false;
 }
@@ -853,7 +792,7 @@ void ThumbnailCache::KeepInMemory(const QByteArray& key, const Entry& entry)
     if (entry.state != Written || entry.offset < 0 || !IsOpen(entry.file))
         return;
     for (RememberedFolder& remembered : m_remembered) {
-        if (remembered.file == entry.file && m_files[size_t(entry.file)].generation == remembered.generation) {
+        if (remembered.file == entry.file && m_slots.Generation(entry.file) == remembered.generation) {
             Entry& kept = remembered.records[key] = entry;
             kept.references = 0;
             return;
@@ -901,14 +840,14 @@ void ThumbnailCache::Prune()
         }
     }
     TrimMemory();
-    std::vector<bool> used(m_files.size(), false);
+    std::vector<bool> used(size_t(m_slots.Places()), false);
     for (const auto& [key, entry] : m_entries)
         if (IsOpen(entry.file))
             used[size_t(entry.file)] = true;
     for (const RememberedFolder& remembered : m_remembered)
         if (IsRemembered(remembered.file))
             used[size_t(remembered.file)] = true;
-    for (size_t slot = 0; slot < m_files.size(); ++slot)
+    for (size_t slot = 0; slot < used.size(); ++slot)
         if (!used[slot] && int(slot) != m_currentFile) // the current folder's file stays for its next photos
             ReleaseFile(int(slot));
 }
@@ -920,14 +859,12 @@ void ThumbnailCache::Close()
     m_entries.clear();
     m_keys.clear();
     m_remembered.clear();
-    m_pictures.Clear();
     m_unwritten.clear();
     m_loading = false;
     ++m_switches;
     m_loaded.notify_all();
-    for (size_t slot = 0; slot < m_files.size(); ++slot)
-        ReleaseFile(int(slot));
-    m_files.clear();
+    m_slots.Clear();
+    m_slots.ReleaseAll();
     m_currentFolder.clear();
     m_currentFile = -1;
 }

@@ -161,17 +161,11 @@ private:
         ThumbHandle handle = 0;
         uint64_t time = 0;
         qint64 offset = -1;
-        int file = -1; // slot in m_files, or -1
+        int file = -1; // the cache file's place in m_slots, or -1
         // The picture is the one in the record's slot (the entry is written,
-        // its file open) and `thumbnail` holds nothing: m_pictures or the file
+        // its file open) and `thumbnail` holds nothing: m_slots
         // give it.
         bool inSlot = false;
-    };
-    struct CacheFile {
-        std::unique_ptr<QFile> file; // null: a free slot
-        QString path;
-        quint64 generation = 0;      // changes each time the slot takes another file
-        qint64 claimedEnd = 0;       // end of the last record known to lie in the file
     };
     using Record = std::pair<QByteArray, Entry>; // key and entry
     // A folder left recently: its written records as they were, and its file.
@@ -207,7 +201,6 @@ private:
     bool IsRemembered(int slot) const;
     void QueueError(const QString& path, const QString& reason);
     void ReportErrors();
-    std::unique_ptr<QFile> WrapHandle(int handle);
 
     // The entry's picture: its own, a decoded one kept, or its slot read
     // back. A slot that cannot be read (the file was damaged behind the
@@ -227,26 +220,22 @@ private:
     ThumbHandle NewHandle();
     ThumbHandle Insert(const QByteArray& key, Entry entry);
     void Erase(std::map<QByteArray, Entry>::iterator it);
-    int RegisterFile(std::unique_ptr<QFile> file, const QString& path);
     void ReleaseFile(int slot);
-    int FileSlotFor(const QString& cachePath) const;
     bool WriteRecord(Entry& entry, const QByteArray& key);
-    bool IsOpen(int slot) const;
+    bool IsOpen(int slot) const { return m_slots.IsOpen(slot); }
 
     mutable std::recursive_mutex m_mutex;
     std::map<QByteArray, Entry> m_entries;             // by the path's UTF-8 bytes
     std::unordered_map<ThumbHandle, QByteArray> m_keys; // handle -> key
-    std::vector<CacheFile> m_files;
     QString m_currentFolder;
     int m_currentFile = -1;
     ThumbHandle m_nextHandle = 1;
-    quint64 m_nextGeneration = 1;
     FileErrorSink m_fileErrorSink;
     std::vector<std::pair<QString, QString>> m_errors; // cache-file failures not reported yet
     std::deque<RememberedFolder> m_remembered;          // the last folder left first
     bool m_loading = false;       // the current folder's records are being read or checked
     quint64 m_switches = 0;       // counts folder switches: a load that sees it change was overtaken
     std::condition_variable_any m_loaded;
-    ThumbnailSlots m_pictures;            // decoded pictures of entries kept in slots, the last read
+    mutable ThumbnailSlots m_slots;       // the open cache files and the pictures last read from them
     std::vector<ThumbHandle> m_unwritten; // new thumbnails of the current folder not written yet
 };
