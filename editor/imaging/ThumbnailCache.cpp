@@ -19,7 +19,8 @@ namespace {
 
 // How much of the folders left recently is remembered: going back and forth
 // between two folders (adding album photos from both) then reads no cache
-// file again, while a remembered thumbnail costs about 80 KB of memory.
+// file again. A remembered record keeps its picture in its slot, so it costs
+// little more than its path.
 constexpr size_t kRememberedFolders = 2;
 constexpr size_t kRememberedRecords = 2000;
 
@@ -139,6 +140,7 @@ ThumbHandle ThumbnailCache::Insert(const QByteArray& key, Entry entry)
 
 void ThumbnailCache::Erase(std::map<QByteArray, Entry>::iterator it)
 {
+    m_slots.Drop(it->second.handle);
     m_keys.erase(it->second.handle);
     m_entries.erase(it);
 }
@@ -210,7 +212,7 @@ bool ThumbnailCache::AddPhotoImpl(const QString& path, ThumbHandle* handleOut, c
     // The folder's file as it is now; if the cache moves on while the photo is
     // decoded, the entry is not written into another folder's file.
     const int slot = folder == m_currentFolder && !m_loading ? m_currentFile : -1;
-    const quint64 generation = IsOpen(slot) ? m_files[size_t(slot)].generation : 0;
+    const quint64 generation = IsOpen(slot) ? m_slots.Generation(slot) : 0;
 
     lock.unlock();
     const uint64_t time = FileUtils::FileTimeOf(path);
@@ -224,12 +226,18 @@ bool ThumbnailCache::AddPhotoImpl(const QString& path, ThumbHandle* handleOut, c
     entry.state = Pending;
     entry.thumbnail = thumbnail;
     entry.time = time;
-    entry.file = IsOpen(slot) && m_files[size_t(slot)].generation == generation ? slot : -1;
+    entry.file = IsOpen(slot) && m_slots.Generation(slot) == generation ? slot : -1;
+    const bool added = m_entries.find(key) == m_entries.end() && entry.file >= 0;
     const ThumbHandle handle = Insert(key, std::move(entry));
     if (reference)
         ++FindEntry(handle)->references;
     if (handleOut)
         *handleOut = handle;
+    if (added) {
+        m_unwritten.push_back(handle);
+        if (m_unwritten.size() >= size_t(kUnwrittenPictures))
+            WriteBehind();
+    }
     return true;
 }
 
@@ -254,7 +262,9 @@ ThumbHandle ThumbnailCache::AddUnsavedPhoto(const QString& path, bool forceNew)
     if (known != m_entries.end()) {
         if (forceNew) {
             known->second.thumbnail = thumbnail;
+            known->second.inSlot = false; // the slot keeps the former picture
             known->second.time = time;
+            m_slots.Drop(known->second.handle);
         }
         ++known->second.references;
         return known->second.handle;
@@ -271,11 +281,12 @@ ThumbHandle ThumbnailCache::AddUnsavedPhoto(const QString& path, bool forceNew)
 std::optional<ThumbnailEntryInfo> ThumbnailCache::EntryOfId(ThumbHandle handle) const
 {
     Lock lock(m_mutex);
+    const QImage picture = const_cast<ThumbnailCache*>(this)->PictureLocked(handle, lock);
     const Entry* entry = FindEntry(handle);
     if (!entry)
         return std::nullopt;
-    return ThumbnailEntryInfo{entry->path,   entry->references, entry->state,  entry->handle,
-                              entry->thumbnail, entry->time,    entry->offset, IsOpen(entry->file)};
+    return ThumbnailEntryInfo{entry->path, entry->references, entry->state,  entry->handle,
+                              picture,     entry->time,       entry->offset, IsOpen(entry->file)};
 }
 
 void ThumbnailCache::AddReference(ThumbHandle handle)
@@ -310,8 +321,79 @@ QString ThumbnailCache::PathOf(ThumbHandle handle) const
 QImage ThumbnailCache::PictureOf(ThumbHandle handle) const
 {
     Lock lock(m_mutex);
-    const Entry* entry = FindEntry(handle);
-    return entry ? entry->thumbnail : QImage();
+    return const_cast<ThumbnailCache*>(this)->PictureLocked(handle, lock);
+}
+
+QImage ThumbnailCache::PictureLocked(ThumbHandle handle, Lock& lock)
+{
+    Entry* entry = FindEntry(handle);
+    if (!entry)
+        return QImage();
+    if (!entry->inSlot)
+        return entry->thumbnail;
+    QImage picture = m_slots.Find(handle);
+    if (!picture.isNull())
+        return picture;
+    if (IsOpen(entry->file))
+        picture = ThumbnailSlots::ReadPicture(m_slots.Handle(entry->file), entry->offset,
+                                              int(m_keys.at(handle).size()));
+    if (!picture.isNull()) {
+        m_slots.Put(handle, picture);
+        return picture;
+    }
+    const QString path = entry->path;
+    lock.unlock();
+    const uint64_t time = FileUtils::FileTimeOf(path);
+    picture = MakeThumbnail(path);
+    lock.lock();
+    entry = FindEntry(handle);
+    if (!entry || entry->path != path)
+        return QImage();
+    if (!entry->inSlot)
+        return entry->thumbnail; // another thread got there first
+    if (picture.isNull())
+        return QImage();
+    entry->thumbnail = picture;
+    entry->inSlot = false;
+    entry->time = time;
+    entry->state = Pending;
+    return picture;
+}
+
+void ThumbnailCache::KeepInSlot(Entry& entry)
+{
+    if (entry.inSlot || entry.state != Written || entry.offset < 0 || !IsOpen(entry.file) || entry.thumbnail.isNull())
+        return;
+    m_slots.Put(entry.handle, entry.thumbnail);
+    entry.thumbnail = QImage();
+    entry.inSlot = true;
+}
+
+void ThumbnailCache::WriteBehind()
+{
+    std::vector<ThumbHandle> handles;
+    handles.swap(m_unwritten);
+    for (const ThumbHandle handle : handles) {
+        Entry* entry = FindEntry(handle);
+        if (!entry || entry->state != Pending || !IsOpen(entry->file))
+            continue;
+        if (WriteRecord(*entry, m_keys.at(handle))) {
+            entry->state = Written;
+            KeepInSlot(*entry);
+        }
+    }
+}
+
+int ThumbnailCache::HeldPictureCount() const
+{
+    Lock lock(m_mutex);
+    int count = m_slots.Count();
+    for (const auto& [key, entry] : m_entries)
+        count += entry.thumbnail.isNull() ? 0 : 1;
+    for (const RememberedFolder& remembered : m_remembered)
+        for (const auto& [key, entry] : remembered.records)
+            count += entry.thumbnail.isNull() ? 0 : 1;
+    return count;
 }
 
 QString ThumbnailCache::CurrentFolder() const
@@ -329,10 +411,7 @@ int ThumbnailCache::Count() const
 int ThumbnailCache::OpenCacheFileCount() const
 {
     Lock lock(m_mutex);
-    int count = 0;
-    for (const CacheFile& file : m_files)
-        count += file.file ? 1 : 0;
-    return count;
+    return m_slots.OpenCount();
 }
 
 QStringList ThumbnailCache::RememberedFolders() const
@@ -361,10 +440,14 @@ bool ThumbnailCache::Refresh(ThumbHandle handle, bool force)
     if (thumbnail.isNull() || !current)
         return false;
     current->thumbnail = thumbnail;
+    current->inSlot = false;
     current->time = time;
+    m_slots.Drop(handle);
     if (IsOpen(current->file)) {
         current->state = Written;
-        if (!WriteRecord(*current, path.toUtf8()))
+        if (WriteRecord(*current, path.toUtf8()))
+            KeepInSlot(*current);
+        else
             current->state = Pending;
     }
     return true;
@@ -372,75 +455,16 @@ bool ThumbnailCache::Refresh(ThumbHandle handle, bool force)
 
 // ---- cache files -------------------------------------------------------------
 
-bool ThumbnailCache::IsOpen(int slot) const
-{
-    return slot >= 0 && size_t(slot) < m_files.size() && m_files[size_t(slot)].file;
-}
-
-int ThumbnailCache::RegisterFile(std::unique_ptr<QFile> file, const QString& path)
-{
-    size_t slot = 0;
-    while (slot < m_files.size() && m_files[slot].file)
-        ++slot; // a released file leaves a slot that the next one takes
-    if (slot == m_files.size())
-        m_files.emplace_back();
-    CacheFile& entry = m_files[slot];
-    entry.file = std::move(file);
-    entry.path = path;
-    entry.generation = m_nextGeneration++;
-    entry.claimedEnd = 0;
-    return int(slot);
-}
-
 void ThumbnailCache::ReleaseFile(int slot)
 {
-    if (!IsOpen(slot))
-        return;
-    CacheFile& file = m_files[size_t(slot)];
-    file.file->close();
-    file.file.reset();
-    file.path.clear();
+    m_slots.Release(slot);
     if (m_currentFile == slot)
         m_currentFile = -1;
 }
 
-int ThumbnailCache::FileSlotFor(const QString& cachePath) const
-{
-    for (size_t slot = 0; slot < m_files.size(); ++slot)
-        if (m_files[slot].file && m_files[slot].path == cachePath)
-            return int(slot);
-    return -1;
-}
-
-std::unique_ptr<QFile> ThumbnailCache::WrapHandle(int handle)
-{
-    auto file = std::make_unique<QFile>();
-    if (file->open(handle, QIODevice::ReadWrite | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
-        return file;
-    Platform::CloseHandle(handle);
-    return nullptr;
-}
-
 bool ThumbnailCache::WriteRecord(Entry& entry, const QByteArray& key)
 {
-    if (!IsOpen(entry.file))
-        return false;
-    const QByteArray record = Format::EncodeRecord(key, entry.time, entry.thumbnail);
-    if (record.isEmpty())
-        return true; // a path longer than a record can hold stays in memory only
-    CacheFile& cacheFile = m_files[size_t(entry.file)];
-    QFile& file = *cacheFile.file;
-    const bool append = entry.offset < 0;
-    const qint64 end = std::max(file.size(), cacheFile.claimedEnd);
-    const qint64 offset = append ? end : entry.offset;
-    if (!file.seek(offset) || file.write(record) != record.size()) {
-        if (append)
-            file.resize(end); // no half record at the end
-        return false;
-    }
-    entry.offset = offset;
-    cacheFile.claimedEnd = std::max(cacheFile.claimedEnd, offset + record.size());
-    return true;
+    return m_slots.WriteRecord(entry.file, key, entry.time, entry.thumbnail, entry.offset);
 }
 
 bool ThumbnailCache::OpenFolder(const QString& folder)
@@ -473,13 +497,13 @@ bool ThumbnailCache::SwitchTo(const QString& folder, Lock& lock)
             continue;
         RememberedFolder remembered = std::move(*it);
         m_remembered.erase(it);
-        if (IsOpen(remembered.file) && m_files[size_t(remembered.file)].generation == remembered.generation)
+        if (IsOpen(remembered.file) && m_slots.Generation(remembered.file) == remembered.generation)
             return Revive(std::move(remembered), lock);
         break;
     }
 
     const QString cachePath = CacheFilePath(folder);
-    const int reused = FileSlotFor(cachePath); // entries of this folder still hold it open
+    const int reused = m_slots.FileFor(cachePath); // entries of this folder still hold it open
     if (reused >= 0)
         return LoadCacheFile(folder, reused, -1, lock);
     const Platform::PrivateFile opened = Platform::OpenPrivateFile(cachePath, Platform::PrivateOpen::CreateOrExisting);
@@ -492,12 +516,12 @@ bool ThumbnailCache::SwitchTo(const QString& folder, Lock& lock)
     }
     if (!opened.created)
         return LoadCacheFile(folder, -1, opened.handle, lock);
-    std::unique_ptr<QFile> file = WrapHandle(opened.handle);
+    std::unique_ptr<QFile> file = ThumbnailSlots::Wrap(opened.handle);
     if (!file) {
         QueueError(cachePath, QStringLiteral("cannot open the new file"));
         return false;
     }
-    m_currentFile = RegisterFile(std::move(file), cachePath);
+    m_currentFile = m_slots.Register(std::move(file), cachePath);
     return true;
 }
 
@@ -521,8 +545,12 @@ ThumbnailCache::FileRead ThumbnailCache::ReadCacheFile(int handle, const std::se
         // the last whole one.
         if (key.size() < head.pathLength)
             break;
-        const QByteArray picture = Platform::ReadAt(handle, pictureAt, Format::kPictureSize);
-        if (picture.size() < Format::kPictureSize)
+        // The picture itself stays in its slot; only its head is checked, and
+        // that the slot lies whole in the file.
+        if (Platform::ReadAt(handle, recordEnd - 1, 1).size() < 1)
+            break;
+        const QByteArray pictureHead = Platform::ReadAt(handle, pictureAt, Format::kPictureHeadSize);
+        if (pictureHead.size() < Format::kPictureHeadSize)
             break;
         const qint64 recordAt = offset;
         offset = recordEnd;
@@ -544,15 +572,13 @@ ThumbnailCache::FileRead ThumbnailCache::ReadCacheFile(int handle, const std::se
             entry.state = Pending;
             entry.time = photoTime;
         } else {
-            const Format::PictureHead stored = Format::ParsePictureHead(picture.constData());
-            if (stored.IsUsable())
-                entry.thumbnail = Format::DecodePicture(stored, picture.mid(Format::kPictureHeadSize, stored.dataSize));
-            if (entry.thumbnail.isNull()) {
+            if (!Format::ParsePictureHead(pictureHead.constData()).IsUsable()) {
                 read.corrupt = true; // the file itself is damaged
                 offset = recordAt;
                 break;
             }
             entry.state = Written;
+            entry.inSlot = true;
             entry.time = head.time;
         }
         read.records.emplace_back(key, std::move(entry));
@@ -569,8 +595,8 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
     int readHandle = handle;
     quint64 generation = 0;
     if (reusedSlot >= 0) {
-        generation = m_files[size_t(reusedSlot)].generation;
-        readHandle = Platform::DuplicateHandle(m_files[size_t(reusedSlot)].file->handle());
+        generation = m_slots.Generation(reusedSlot);
+        readHandle = Platform::DuplicateHandle(m_slots.Handle(reusedSlot));
         if (readHandle < 0)
             return false;
         for (const auto& [key, entry] : m_entries)
@@ -595,21 +621,22 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
     m_loaded.notify_all();
     int slot = reusedSlot;
     if (slot < 0) {
-        std::unique_ptr<QFile> file = WrapHandle(handle);
+        std::unique_ptr<QFile> file = ThumbnailSlots::Wrap(handle);
         if (!file)
             return false;
-        slot = RegisterFile(std::move(file), cachePath);
-    } else if (!IsOpen(slot) || m_files[size_t(slot)].generation != generation) {
+        slot = m_slots.Register(std::move(file), cachePath);
+    } else if (!IsOpen(slot) || m_slots.Generation(slot) != generation) {
         m_currentFile = -1;
         return false;
     }
     m_currentFile = slot;
-    CacheFile& cacheFile = m_files[size_t(slot)];
+    QFile& file = m_slots.File(slot);
+    qint64& claimedEnd = m_slots.ClaimedEnd(slot);
 
     if (!read.corrupt) {
-        if (read.end < cacheFile.file->size() && cacheFile.claimedEnd <= read.end)
-            cacheFile.file->resize(read.end); // drop a partial record at the end
-        cacheFile.claimedEnd = std::max(cacheFile.claimedEnd, read.end);
+        if (read.end < file.size() && claimedEnd <= read.end)
+            file.resize(read.end); // drop a partial record at the end
+        claimedEnd = std::max(claimedEnd, read.end);
         for (auto& [key, entry] : read.records) {
             entry.file = slot;
             Insert(key, std::move(entry));
@@ -621,8 +648,9 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
     // checked); what was read so far, and what the cache already held of
     // this file, is written back at its offset by the next Flush.
     const qint64 failedAt = read.end;
-    cacheFile.file->resize(0);
-    cacheFile.claimedEnd = failedAt;
+    TakeBackPictures(slot, read.records);
+    file.resize(0);
+    claimedEnd = failedAt;
     for (auto& [key, entry] : m_entries) {
         if (entry.file != slot)
             continue;
@@ -638,6 +666,33 @@ bool ThumbnailCache::LoadCacheFile(const QString& folder, int reusedSlot, int ha
     return true;
 }
 
+void ThumbnailCache::TakeBackPictures(int slot, std::vector<Record>& records)
+{
+    const int handle = m_slots.Handle(slot);
+    for (auto& [key, entry] : m_entries) {
+        if (entry.file != slot || !entry.inSlot)
+            continue;
+        QImage picture = m_slots.Find(entry.handle);
+        if (picture.isNull())
+            picture = ThumbnailSlots::ReadPicture(handle, entry.offset, int(key.size()));
+        m_slots.Drop(entry.handle);
+        entry.thumbnail = picture; // null only when the file was damaged meanwhile
+        entry.inSlot = false;
+    }
+    std::vector<Record> kept;
+    kept.reserve(records.size());
+    for (auto& [key, entry] : records) {
+        if (entry.inSlot) {
+            entry.thumbnail = ThumbnailSlots::ReadPicture(handle, entry.offset, int(key.size()));
+            entry.inSlot = false;
+            if (entry.thumbnail.isNull())
+                continue; // the workers make it again
+        }
+        kept.emplace_back(key, std::move(entry));
+    }
+    records.swap(kept);
+}
+
 void ThumbnailCache::Recheck(std::vector<Record>& records)
 {
     std::vector<Record> kept;
@@ -650,6 +705,7 @@ void ThumbnailCache::Recheck(std::vector<Record>& records)
             entry.thumbnail = MakeThumbnail(entry.path);
             if (entry.thumbnail.isNull())
                 continue;
+            entry.inSlot = false;
             entry.time = time;
             entry.state = Pending; // rewritten in place
         }
@@ -677,7 +733,7 @@ bool ThumbnailCache::Revive(RememberedFolder remembered, Lock& lock)
         return false;
     m_loading = false;
     m_loaded.notify_all();
-    if (!IsOpen(remembered.file) || m_files[size_t(remembered.file)].generation != remembered.generation) {
+    if (!IsOpen(remembered.file) || m_slots.Generation(remembered.file) != remembered.generation) {
         m_currentFile = -1;
         return false;
     }
@@ -708,7 +764,7 @@ void ThumbnailCache::Remember(const QString& folder, int slot)
     RememberedFolder remembered;
     remembered.folder = folder;
     remembered.file = slot;
-    remembered.generation = m_files[size_t(slot)].generation;
+    remembered.generation = m_slots.Generation(slot);
     for (const auto& [key, entry] : m_entries)
         if (entry.file == slot && entry.state == Written && entry.offset >= 0) {
             Entry& kept = remembered.records.emplace(key, entry).first->second;
@@ -726,7 +782,7 @@ void ThumbnailCache::Remember(const QString& folder, int slot)
 bool ThumbnailCache::IsRemembered(int slot) const
 {
     for (const RememberedFolder& remembered : m_remembered)
-        if (remembered.file == slot && IsOpen(slot) && m_files[size_t(slot)].generation == remembered.generation)
+        if (remembered.file == slot && IsOpen(slot) && m_slots.Generation(slot) == remembered.generation)
             return true;
     return false;
 }
@@ -736,7 +792,7 @@ void ThumbnailCache::KeepInMemory(const QByteArray& key, const Entry& entry)
     if (entry.state != Written || entry.offset < 0 || !IsOpen(entry.file))
         return;
     for (RememberedFolder& remembered : m_remembered) {
-        if (remembered.file == entry.file && m_files[size_t(entry.file)].generation == remembered.generation) {
+        if (remembered.file == entry.file && m_slots.Generation(entry.file) == remembered.generation) {
             Entry& kept = remembered.records[key] = entry;
             kept.references = 0;
             return;
@@ -766,7 +822,10 @@ void ThumbnailCache::Flush()
         entry.state = Written;
         if (IsOpen(entry.file) && !WriteRecord(entry, key))
             entry.state = Pending; // try again next time
+        else
+            KeepInSlot(entry);
     }
+    m_unwritten.clear();
 }
 
 void ThumbnailCache::Prune()
@@ -781,14 +840,14 @@ void ThumbnailCache::Prune()
         }
     }
     TrimMemory();
-    std::vector<bool> used(m_files.size(), false);
+    std::vector<bool> used(size_t(m_slots.Places()), false);
     for (const auto& [key, entry] : m_entries)
         if (IsOpen(entry.file))
             used[size_t(entry.file)] = true;
     for (const RememberedFolder& remembered : m_remembered)
         if (IsRemembered(remembered.file))
             used[size_t(remembered.file)] = true;
-    for (size_t slot = 0; slot < m_files.size(); ++slot)
+    for (size_t slot = 0; slot < used.size(); ++slot)
         if (!used[slot] && int(slot) != m_currentFile) // the current folder's file stays for its next photos
             ReleaseFile(int(slot));
 }
@@ -800,12 +859,12 @@ void ThumbnailCache::Close()
     m_entries.clear();
     m_keys.clear();
     m_remembered.clear();
+    m_unwritten.clear();
     m_loading = false;
     ++m_switches;
     m_loaded.notify_all();
-    for (size_t slot = 0; slot < m_files.size(); ++slot)
-        ReleaseFile(int(slot));
-    m_files.clear();
+    m_slots.Clear();
+    m_slots.ReleaseAll();
     m_currentFolder.clear();
     m_currentFile = -1;
 }

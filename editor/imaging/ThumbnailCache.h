@@ -11,6 +11,12 @@
 // The records of the last folders left are remembered (with their cache files
 // kept open), so that going back to one of them reads nothing again.
 //
+// A thumbnail whose record lies in an open cache file keeps no picture in its
+// entry: the picture is read back from the record's slot when asked for, and
+// the last few hundred asked for stay decoded (ThumbnailSlots). New thumbnails
+// are written to their slots a few dozen at a time while a folder is browsed,
+// so memory grows with what is shown, not with the folder.
+//
 // The user-interface thread and the thumbnail workers use the cache at the
 // same time. Every operation holds the cache's re-entrant lock, but photos are
 // decoded and cache files read without it: while a folder's file is read,
@@ -19,6 +25,7 @@
 #pragma once
 
 #include "editor/imaging/ThumbnailRegistry.h"
+#include "editor/imaging/ThumbnailSlots.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -58,6 +65,9 @@ public:
         Pending = 1, // the record must be written to the cache file
         Unsaved = 2, // never written (working copies and other files added without a cache file)
     };
+    // New thumbnails of the current folder are written to their slots this
+    // many at a time; written ones hold no picture of their own.
+    static constexpr int kUnwrittenPictures = 32;
     // Told when a cache file cannot be created: the file and the system's
     // reason. Called without the cache's lock, on the application's thread:
     // a failure met on another thread is queued there.
@@ -129,6 +139,10 @@ public:
     int OpenCacheFileCount() const;
     // The folders whose records are remembered, the last one left first.
     QStringList RememberedFolders() const;
+    // How many decoded pictures the cache holds: those kept from recent reads
+    // of slots, and those of entries not written to a slot (new, unsaved or
+    // without a cache file).
+    int HeldPictureCount() const;
 
 protected:
     // Makes a photo's thumbnail (ImageOps::LoadThumbnailBitmap); always
@@ -147,13 +161,11 @@ private:
         ThumbHandle handle = 0;
         uint64_t time = 0;
         qint64 offset = -1;
-        int file = -1; // slot in m_files, or -1
-    };
-    struct CacheFile {
-        std::unique_ptr<QFile> file; // null: a free slot
-        QString path;
-        quint64 generation = 0;      // changes each time the slot takes another file
-        qint64 claimedEnd = 0;       // end of the last record known to lie in the file
+        int file = -1; // the cache file's place in m_slots, or -1
+        // The picture is the one in the record's slot (the entry is written,
+        // its file open) and `thumbnail` holds nothing: m_slots
+        // give it.
+        bool inSlot = false;
     };
     using Record = std::pair<QByteArray, Entry>; // key and entry
     // A folder left recently: its written records as they were, and its file.
@@ -189,31 +201,41 @@ private:
     bool IsRemembered(int slot) const;
     void QueueError(const QString& path, const QString& reason);
     void ReportErrors();
-    std::unique_ptr<QFile> WrapHandle(int handle);
+
+    // The entry's picture: its own, a decoded one kept, or its slot read
+    // back. A slot that cannot be read (the file was damaged behind the
+    // cache's back) has the photo decoded again, without the lock, and its
+    // record rewritten by the next Flush.
+    QImage PictureLocked(ThumbHandle handle, Lock& lock);
+    // A written entry gives its picture to the kept ones and holds none.
+    void KeepInSlot(Entry& entry);
+    // Writes the new thumbnails noted in m_unwritten to their slots.
+    void WriteBehind();
+    // Gives entries kept in the slot's file their pictures back, before the
+    // file is emptied.
+    void TakeBackPictures(int slot, std::vector<Record>& records);
 
     Entry* FindEntry(ThumbHandle handle);
     const Entry* FindEntry(ThumbHandle handle) const;
     ThumbHandle NewHandle();
     ThumbHandle Insert(const QByteArray& key, Entry entry);
     void Erase(std::map<QByteArray, Entry>::iterator it);
-    int RegisterFile(std::unique_ptr<QFile> file, const QString& path);
     void ReleaseFile(int slot);
-    int FileSlotFor(const QString& cachePath) const;
     bool WriteRecord(Entry& entry, const QByteArray& key);
-    bool IsOpen(int slot) const;
+    bool IsOpen(int slot) const { return m_slots.IsOpen(slot); }
 
     mutable std::recursive_mutex m_mutex;
     std::map<QByteArray, Entry> m_entries;             // by the path's UTF-8 bytes
     std::unordered_map<ThumbHandle, QByteArray> m_keys; // handle -> key
-    std::vector<CacheFile> m_files;
     QString m_currentFolder;
     int m_currentFile = -1;
     ThumbHandle m_nextHandle = 1;
-    quint64 m_nextGeneration = 1;
     FileErrorSink m_fileErrorSink;
     std::vector<std::pair<QString, QString>> m_errors; // cache-file failures not reported yet
     std::deque<RememberedFolder> m_remembered;          // the last folder left first
     bool m_loading = false;       // the current folder's records are being read or checked
     quint64 m_switches = 0;       // counts folder switches: a load that sees it change was overtaken
     std::condition_variable_any m_loaded;
+    mutable ThumbnailSlots m_slots;       // the open cache files and the pictures last read from them
+    std::vector<ThumbHandle> m_unwritten; // new thumbnails of the current folder not written yet
 };
