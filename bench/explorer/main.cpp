@@ -5,6 +5,7 @@
 //                                thumbnails painted, to the last thumbnail painted; then the window
 //                                closes (which writes the cache file). Run it without the folder's
 //                                cache file (cold) and again with it (from the cache file).
+// explorer_bench workers FOLDER  the two workers alone fill the cache (no window), then close it
 // explorer_bench floor FOLDER    the same files decoded in this process on two threads with
 //                                QImageReader::setScaledSize: at 1/8 of their size (libjpeg's
 //                                smallest scaled decode) and at the thumbnail size (192 x 144)
@@ -13,6 +14,7 @@
 #include "editor/core/EditorSettings.h"
 #include "editor/core/UserMessages.h"
 #include "editor/imaging/ThumbnailCache.h"
+#include "editor/imaging/ThumbsWorker.h"
 #include "editor/imaging/widgets/explorer/ExplorerRules.h"
 #include "editor/imaging/widgets/explorer/PhotoExploreWnd.h"
 #include "editor/imaging/widgets/explorer/QemPhotoExplorerList.h"
@@ -26,6 +28,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <memory>
@@ -139,6 +142,29 @@ int Floor(const QString& folder)
     return eighth == photos.size() ? 0 : 1;
 }
 
+// The two workers alone fill the cache for the folder (no window): what the
+// thumbnails cost apart from the list.
+int Workers(const QString& folder)
+{
+    const QStringList photos = ExplorerRules::PhotosOf(folder);
+    ThumbnailCache& cache = ThumbnailCache::Instance();
+    QElapsedTimer timer;
+    timer.start();
+    const FolderWorkers workers = StartFolderWorkers(photos, nullptr);
+    for (const auto& worker : {workers.a, workers.b})
+        if (worker)
+            worker->WaitUntilEnded();
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    int ready = 0;
+    for (const QString& path : photos)
+        ready += cache.FindByPath(path) != 0 ? 1 : 0;
+    ReapWorkers();
+    cache.Close();
+    std::printf("mode=workers photos=%d ready=%d seconds=%.3f peak_kb=%ld\n", int(photos.size()), ready, seconds,
+                PeakKilobytes());
+    return ready == photos.size() ? 0 : 1;
+}
+
 class SilentMessages : public UserMessages {
 public:
     bool Present(Kind, const QString&) override { return false; }
@@ -175,9 +201,13 @@ int Show(const QString& folder)
     // Thumbnails arrive as queued reports; a thumbnail shows once the list
     // has painted after taking it. Photos that cannot be decoded never get
     // one: the wait ends a while after the workers have.
+    // The loop sleeps until an event comes (a report, a paint, the tick), so
+    // it takes no processor time from the workers.
+    QTimer tick;
+    tick.start(100);
     qint64 idleSince = -1;
     while (timer.elapsed() < 1800000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (screenful < 0 && ScreenfulReady(list)) {
             list.viewport()->repaint();
             screenful = double(timer.nsecsElapsed()) / 1e9;
@@ -219,8 +249,10 @@ int main(int argc, char* argv[])
                     args.size() >= 6 ? args[5].toInt() : 600);
     if (args.size() >= 3 && args[1] == QLatin1String("show"))
         return Show(QDir(args[2]).absolutePath());
+    if (args.size() >= 3 && args[1] == QLatin1String("workers"))
+        return Workers(QDir(args[2]).absolutePath());
     if (args.size() >= 3 && args[1] == QLatin1String("floor"))
         return Floor(QDir(args[2]).absolutePath());
-    std::fprintf(stderr, "usage: explorer_bench make FOLDER COUNT [WIDTH HEIGHT] | show FOLDER | floor FOLDER\n");
+    std::fprintf(stderr, "usage: explorer_bench make FOLDER COUNT [WIDTH HEIGHT] | show FOLDER | workers FOLDER | floor FOLDER\n");
     return 2;
 }

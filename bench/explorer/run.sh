@@ -10,6 +10,8 @@
 #                 size (libjpeg's smallest scaled decode), and at the thumbnail
 #                 size (what the thumbnails need: 1/4 for 800 x 600 photos)
 #   from file     the same with the folder's cache file present
+#   workers       the two workers alone filling the cache, cold and from the
+#                 cache file: what the list adds on top of the cache
 #   peak memory   VmHWM of each process
 # The machine may be shared: each measure runs ROUNDS times and the best counts.
 # Environment: BUILD (build folder, default build), COUNT (default 2000), ROUNDS (default 2).
@@ -38,6 +40,9 @@ for round in $(seq "$rounds"); do
   rm -f "$TMPDIR"/*qemthumbs.Data
   "$bench" show "$data" >> "$out/cold.txt"
   "$bench" show "$data" >> "$out/warm.txt"
+  rm -f "$TMPDIR"/*qemthumbs.Data
+  "$bench" workers "$data" >> "$out/workers-cold.txt"
+  "$bench" workers "$data" >> "$out/workers-warm.txt"
 done
 
 # best FILE KEY: the smallest value of KEY over the runs
@@ -56,5 +61,8 @@ printf 'first paint with icons: %s s (goal < 0.150 at 10,000)\n' "$(best cold.tx
 printf 'first screenful: cold %s s, from file %s s (goal < 0.5)\n' "$(best cold.txt screenful_seconds)" "$(best warm.txt screenful_seconds)"
 printf 'all thumbnails cold: %s s; floor 1/8 %s s, floor at thumbnail size %s s\n' "$cold" "$eighth" "$fit"
 printf 'ratios: cold/floor-1/8 %s  cold/floor-thumbnail-size %s (goal <= 1.1)\n' "$(ratio "$cold" "$eighth")" "$(ratio "$cold" "$fit")"
+printf 'the two workers alone (no window): cold %s s, from the cache file %s s; list overhead cold %s, from file %s\n' \
+  "$(best workers-cold.txt seconds)" "$(best workers-warm.txt seconds)" \
+  "$(ratio "$cold" "$(best workers-cold.txt seconds)")" "$(ratio "$warm" "$(best workers-warm.txt seconds)")"
 printf 'all thumbnails from the cache file: %s s, %s s per 2,000 (goal < 0.3)\n' "$warm" "$(per2000 "$warm")"
 printf 'peak memory (VmHWM): cold %s KB, from file %s KB, floor %s KB\n' "$(best cold.txt peak_kb)" "$(best warm.txt peak_kb)" "$(best floor.txt peak_kb)"
