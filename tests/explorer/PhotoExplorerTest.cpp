@@ -279,7 +279,8 @@ TEST_F(PhotoExplorerTest, AnotherFolderStopsTheWorkersAndTheirReportsAreIgnored)
     EXPECT_EQ(list().ReadyCount(), 2);
     EXPECT_EQ(list().ItemAt(0)->path, second + "/x.jpg");
     // The first folder's workers ended after their current photo.
-    EXPECT_FALSE(cache.FindByPath(first + "/c.jpg") && cache.FindByPath(first + "/d.jpg"));
+    EXPECT_EQ(cache.FindByPath(first + "/c.jpg"), 0);
+    EXPECT_EQ(cache.FindByPath(first + "/d.jpg"), 0);
 }
 
 TEST_F(PhotoExplorerTest, ZoomSliderMovesResizeTheThumbnailsOnceAfterTheDelay)
