@@ -69,6 +69,8 @@ void CQemThumbsThread::Join()
 
 void CQemThumbsThread::ShowBusy(bool busy) { PostWaitCursor(busy); }
 
+void CQemThumbsThread::PhotoDone(const QString&) { RequestRepaint(); }
+
 void CQemThumbsThread::Stop()
 {
     m_target.store(nullptr);
@@ -111,7 +113,7 @@ void CQemThumbsThread::Run()
         if (m_cache.FindByPath(path) == 0)
             m_cache.AddPhoto(path, nullptr, &m_stop);
         if (!m_stop.load())
-            RequestRepaint();
+            PhotoDone(path);
     }
     RequestRepaint();
     m_registry.Reap(); // this worker is not finished yet, so it stays

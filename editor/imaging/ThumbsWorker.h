@@ -57,6 +57,11 @@ protected:
     // Switches the application's wait cursor on at the start of the run and
     // off at its end (after the finished flag is set).
     virtual void ShowBusy(bool busy);
+    // Told after each photo of the queue while the worker is not stopped (its
+    // thumbnail is in the cache unless the photo cannot be decoded). Asks the
+    // target to repaint; a worker that reports otherwise replaces it and must
+    // not wait for the user-interface thread.
+    virtual void PhotoDone(const QString& path);
 
 private:
     void Run();
