@@ -3,7 +3,7 @@
 #include "editor/core/EditorContext.h"
 #include "editor/core/EditorSettings.h"
 #include "editor/shell/WorkspaceMetrics.h"
-#include "editor/shell/controls/EmptyPane.h"
+#include "editor/imaging/widgets/explorer/PhotoExploreWnd.h"
 #include "editor/shell/controls/QemMFCButton.h"
 #include "editor/shell/library/ExplorePane.h"
 #include "editor/shell/steps/QemSplitter.h"
@@ -23,7 +23,8 @@ CAddPhotoWnd::CAddPhotoWnd(EditorContext& context, QWidget* parent)
     m_browse->setChildrenCollapsible(false);
     m_browse->addWidget(m_explorer);
     m_exploreArea = new CExplorePane(context);
-    m_exploreArea->SetExploreWindow(new EmptyPane(QStringLiteral("Photo explorer")), [](const QString&) {});
+    auto* photos = new CPhotoExploreWnd(context);
+    m_exploreArea->SetExploreWindow(photos, [photos](const QString& folder) { photos->SetFolder(folder); });
     m_browse->addWidget(m_exploreArea);
     m_browse->setStretchFactor(1, 1);
     m_splitter->addWidget(m_browse);
