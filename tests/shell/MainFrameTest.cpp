@@ -12,6 +12,7 @@
 #include "editor/core/WorkingCopyMap.h"
 #include "editor/imaging/DisplayCopies.h"
 #include "editor/imaging/ThumbnailCache.h"
+#include "editor/imaging/widgets/explorer/QemPhotoExplorerList.h"
 #include "editor/shell/controls/CommandTarget.h"
 #include "editor/shell/controls/QemMFCButton.h"
 #include "editor/shell/controls/ShellTheme.h"
@@ -313,16 +314,23 @@ TEST_F(MainFrameTest, KeyboardFocusFollowsTheLayout)
     auto* step = static_cast<CAddPhotoWnd*>(view().Step(0));
     const QList<QWidget*> expected = {frame->RibbonBar()->ApplicationButton(), &tabs(),
                                       step->ExplorerPane()->ExistingAlbumButton(), step->ExplorerPane()->Tree(),
-                                      step->Splitter()->ToggleButton(), step->Storyboard()->List(),
+                                      step->findChild<CQemPhotoExplorerList*>(), step->Splitter()->ToggleButton(), step->Storyboard()->List(),
                                       view().SaveButton(), view().NextButton()};
-    // Back and the storyboard's Delete are disabled on a new album's first step.
+    // Back, the storyboard's Delete and the explorer's add button are disabled
+    // on a new album's first step with no folder shown.
     frame->RibbonBar()->ApplicationButton()->setFocus();
     QList<QWidget*> visited = {QApplication::focusWidget()};
     for (int i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget();
     }
-    EXPECT_EQ(visited, expected);
+    auto names = [](const QList<QWidget*>& widgets) {
+        QStringList list;
+        for (QWidget* widget : widgets)
+            list << (widget ? QString::fromLatin1(widget->metaObject()->className()) : QStringLiteral("none"));
+        return list.join(", ").toStdString();
+    };
+    EXPECT_EQ(visited, expected) << names(visited) << "\n" << names(expected);
 }
 
 TEST_F(MainFrameTest, LooksAreCommandsThatPersist)
