@@ -100,6 +100,14 @@ CQemShellTreeCtrl::CQemShellTreeCtrl(EditorContext& context, QWidget* parent)
     setSelectionMode(SingleSelection);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { onCurrentChanged(current); });
+    // The file-system model lists folders as they load: once a folder on the
+    // way to the current one has loaded, the current one is scrolled into view
+    // again (at start the last path is selected before its rows exist).
+    connect(m_files, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        const QString current = CurrentPath();
+        if (!current.isEmpty() && (current == loaded || current.startsWith(loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/'))))
+            scrollTo(currentIndex(), PositionAtCenter);
+    });
 
     // The square between the two scroll bars takes the panel colour.
     auto* corner = new QWidget(this);
