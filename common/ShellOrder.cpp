@@ -25,13 +25,15 @@ const QCollator& fileManagerCollator()
 }
 } // namespace
 
+bool Less(const QString& a, const QString& b)
+{
+    const int order = fileManagerCollator().compare(a, b);
+    return order != 0 ? order < 0 : a < b;
+}
+
 void Sort(QStringList& names)
 {
-    const QCollator& collator = fileManagerCollator();
-    std::sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
-        const int order = collator.compare(a, b);
-        return order != 0 ? order < 0 : a < b;
-    });
+    std::sort(names.begin(), names.end(), Less);
 }
 
 QStringList PlainFiles(const QString& folder)

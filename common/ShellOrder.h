@@ -9,6 +9,9 @@
 
 namespace ShellOrder {
 
+// True when name a comes before name b in the file manager's order.
+bool Less(const QString& a, const QString& b);
+
 // Sorts file names in place into the file manager's order. Names that
 // compare equal that way (differing only in case) keep a fixed order by
 // their exact text, so the result never depends on the input order.

@@ -1,8 +1,8 @@
 #include "editor/shell/tree/ShellTreeRules.h"
 
+#include "common/ShellOrder.h"
 #include "editor/imaging/ImageOps.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -11,23 +11,6 @@
 namespace ShellTreeRules {
 
 namespace {
-const QCollator& fileManagerCollator()
-{
-    // Opening a collator is costly, so each thread keeps one. The C locale
-    // has no collation that knows numbers; English stands in for it.
-    thread_local const QCollator collator = [] {
-        QLocale locale;
-        if (locale.language() == QLocale::C)
-            locale = QLocale(QLocale::English, QLocale::UnitedStates);
-        QCollator c(locale);
-        c.setNumericMode(true);
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        c.setIgnorePunctuation(false);
-        return c;
-    }();
-    return collator;
-}
-
 void collect(const QString& folder, bool withSubFolders, QSet<QString>& visited, QStringList& photos)
 {
     const QString canonical = QFileInfo(folder).canonicalFilePath();
@@ -54,8 +37,7 @@ void collect(const QString& folder, bool withSubFolders, QSet<QString>& visited,
 
 bool NameLess(const QString& a, const QString& b)
 {
-    const int order = fileManagerCollator().compare(a, b);
-    return order != 0 ? order < 0 : a < b;
+    return ShellOrder::Less(a, b);
 }
 
 QStringList FolderPhotos(const QString& folder, bool withSubFolders)
