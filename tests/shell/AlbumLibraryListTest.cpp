@@ -20,6 +20,7 @@
 #include "tests/ProjectHistoryCleanup.h"
 #include "tests/RecordedMessages.h"
 #include "tests/TestSupport.h"
+#include "tests/shell/EditorContextTest.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -56,28 +57,12 @@ public:
     void Update(int value) override { values.push_back(value); }
 };
 
-class AlbumLibraryListTest : public ::testing::Test {
+class AlbumLibraryListTest : public EditorContextTest {
 protected:
     void SetUp() override
     {
-        const QString app = TestSupport::MakeFolder("app");
-        TestSupport::WriteAll(EffectCatalogue::FilePath(app), "<E><Effect id=\"fade\" png=\"p.png\"/></E>");
-        ASSERT_EQ(effects.Load(app), 1);
-        hub.Register(kSubjectPrjState, new CSubject);
-        hub.Register(kSubjectButtonState, new CSubject);
-        context = std::make_unique<EditorContext>(
-            EditorContext::Services{thumbnails, effects, templates, DisplayCopies::Instance(),
-                                    WorkingCopyMap::Instance(), hub},
-            settings, messages);
+        MakeContext(messages);
         context->Projects().SetPrompts({[this](const QString&) { return answer; }, nullptr, nullptr, nullptr});
-    }
-    void TearDown() override
-    {
-        context.reset();
-        hub.Unregister(kSubjectPrjState);
-        hub.Unregister(kSubjectButtonState);
-        WorkingCopyMap::Instance().DiscardAll();
-        TestSupport::ForgetProjectHistory();
     }
 
     // An album folder root/NAME with `photos` photos, opened through the library.
@@ -103,13 +88,7 @@ protected:
 
     QString pictures = TestSupport::MakeFolder("pictures");
     QString root = TestSupport::MakeFolder("albums");
-    ThumbnailCache thumbnails;
-    EffectCatalogue effects;
-    TemplateCatalogue templates;
-    CSubjectManager& hub = *CSubjectManager::Manager();
-    EditorSettings settings;
     TestSupport::RecordedMessages messages;
-    std::unique_ptr<EditorContext> context;
     ProjectCommands::Answer answer = ProjectCommands::Answer::No;
 };
 

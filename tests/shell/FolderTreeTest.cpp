@@ -16,6 +16,7 @@
 #include "editor/shell/tree/QemShellTreeCtrl.h"
 #include "editor/shell/tree/ShellTreeRules.h"
 #include "tests/TestSupport.h"
+#include "tests/shell/EditorContextTest.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -91,25 +92,16 @@ public:
     }
 };
 
-class FolderTreeTest : public ::testing::Test {
+class FolderTreeTest : public EditorContextTest {
 protected:
     void SetUp() override
     {
-        const QString app = TestSupport::MakeFolder("tree-app");
-        TestSupport::WriteAll(EffectCatalogue::FilePath(app), "<E><Effect id=\"fade\" png=\"p.png\"/></E>");
-        ASSERT_EQ(effects.Load(app), 1);
-        hub.Register(kSubjectPrjState, new CSubject);
-        hub.Register(kSubjectButtonState, new CSubject);
-        context = std::make_unique<EditorContext>(
-            EditorContext::Services{thumbnails, effects, templates, DisplayCopies::Instance(), WorkingCopyMap::Instance(), hub},
-            settings, messages);
+        MakeContext(messages);
     }
     void TearDown() override
     {
         tree.reset();
-        context.reset();
-        hub.Unregister(kSubjectPrjState);
-        hub.Unregister(kSubjectButtonState);
+        EditorContextTest::TearDown();
     }
     // Shown; `beforeShowing` runs before the event loop does (the tree selects
     // the last path from the event loop).
@@ -132,13 +124,7 @@ protected:
     }
 
     QString root = MakeAlbumFolders();
-    ThumbnailCache thumbnails;
-    EffectCatalogue effects;
-    TemplateCatalogue templates;
-    CSubjectManager& hub = *CSubjectManager::Manager();
-    EditorSettings settings;
     AnsweringMessages messages;
-    std::unique_ptr<EditorContext> context;
     std::unique_ptr<CQemShellTreeCtrl> tree;
 };
 

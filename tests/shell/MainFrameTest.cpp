@@ -32,6 +32,7 @@
 #include "tests/ProjectHistoryCleanup.h"
 #include "tests/RecordedMessages.h"
 #include "tests/TestSupport.h"
+#include "tests/shell/EditorContextTest.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -45,18 +46,11 @@ namespace {
 
 using TestSupport::RecordedMessages;
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public EditorContextTest {
 protected:
     void SetUp() override
     {
-        const QString app = TestSupport::MakeFolder("app");
-        TestSupport::WriteAll(EffectCatalogue::FilePath(app), "<E><Effect id=\"fade\" png=\"p.png\"/></E>");
-        ASSERT_EQ(effects.Load(app), 1);
-        hub.Register(kSubjectPrjState, new CSubject);
-        hub.Register(kSubjectButtonState, new CSubject);
-        context = std::make_unique<EditorContext>(
-            EditorContext::Services{thumbnails, effects, templates, DisplayCopies::Instance(), WorkingCopyMap::Instance(), hub},
-            settings, messages);
+        MakeContext(messages);
         frame = std::make_unique<CMainFrame>(*context);
         context->Projects().SetPrompts({[this](const QString&) {
                                             ++questions;
@@ -70,11 +64,7 @@ protected:
     void TearDown() override
     {
         frame.reset();
-        context.reset();
-        hub.Unregister(kSubjectPrjState);
-        hub.Unregister(kSubjectButtonState);
-        WorkingCopyMap::Instance().DiscardAll();
-        TestSupport::ForgetProjectHistory();
+        EditorContextTest::TearDown();
     }
 
     CChildView& view() const { return *frame->ClientView(); }
@@ -86,13 +76,7 @@ protected:
     }
 
     QString pictures = TestSupport::MakeFolder("pictures");
-    ThumbnailCache thumbnails;
-    EffectCatalogue effects;
-    TemplateCatalogue templates;
-    CSubjectManager& hub = *CSubjectManager::Manager();
-    EditorSettings settings;
     RecordedMessages messages;
-    std::unique_ptr<EditorContext> context;
     std::unique_ptr<CMainFrame> frame;
     int questions = 0;
     ProjectCommands::Answer answer = ProjectCommands::Answer::Cancel;

@@ -17,6 +17,7 @@
 #include "editor/shell/storyboard/StoryboardMoveRules.h"
 #include "tests/RecordedMessages.h"
 #include "tests/TestSupport.h"
+#include "tests/shell/EditorContextTest.h"
 
 #include <QApplication>
 #include <QDir>
@@ -102,20 +103,11 @@ TEST(StoryboardMoveRulesTest, FilesLandWhereTheMarkerShows)
     EXPECT_EQ(StoryboardMoveRules::InsertionIndex({}, 0), 0);
 }
 
-class StoryboardTest : public ::testing::Test {
+class StoryboardTest : public EditorContextTest {
 protected:
     void SetUp() override
     {
-        const QString app = TestSupport::MakeFolder("storyboard-app");
-        TestSupport::WriteAll(EffectCatalogue::FilePath(app),
-                              "<E><Effect id=\"a\" png=\"a.png\"/><Effect id=\"b\" png=\"b.png\"/>"
-                              "<Effect id=\"c\" png=\"c.png\"/><Effect id=\"d\" png=\"d.png\"/>"
-                              "<Effect id=\"e\" png=\"e.png\"/><Effect id=\"f\" png=\"f.png\"/></E>");
-        ASSERT_EQ(effects.Load(app), 6);
-        context = std::make_unique<EditorContext>(
-            EditorContext::Services{thumbnails, effects, templates, DisplayCopies::Instance(),
-                                    WorkingCopyMap::Instance(), *CSubjectManager::Manager()},
-            settings, messages);
+        MakeContext(messages, 6);
         window = std::make_unique<CPhotoUserWnd>(*context);
         window->resize(900, 240);
         window->show();
@@ -124,7 +116,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        context.reset();
+        EditorContextTest::TearDown();
     }
 
     AlbumModel& album() const { return context->Album(); }
@@ -192,12 +184,7 @@ protected:
     }
 
     QString pictures = TestSupport::MakeFolder("storyboard-pictures");
-    ThumbnailCache thumbnails;
-    EffectCatalogue effects;
-    TemplateCatalogue templates;
-    EditorSettings settings;
     TestSupport::RecordedMessages messages;
-    std::unique_ptr<EditorContext> context;
     std::unique_ptr<CPhotoUserWnd> window;
 };
 
