@@ -10,6 +10,7 @@
 //                                QImageReader::setScaledSize: at 1/8 of their size (libjpeg's
 //                                smallest scaled decode) and at the thumbnail size (192 x 144)
 // Prints one line of "key=value" figures; peak memory is VmHWM of /proc/self/status.
+#include "bench/BenchPhotos.h"
 #include "editor/core/EditorContext.h"
 #include "editor/core/EditorSettings.h"
 #include "editor/core/UserMessages.h"
@@ -83,24 +84,9 @@ QImage SyntheticPhoto(int index, int width, int height)
 
 int Make(const QString& folder, int count, int width, int height)
 {
-    QDir().mkpath(folder);
-    std::atomic<int> next{1};
-    std::atomic<int> made{0};
-    const auto work = [&] {
-        for (int i = next++; i <= count; i = next++) {
-            const QString path = folder + QStringLiteral("/photo%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
-            if (QFile::exists(path))
-                continue;
-            const QString partial = path + QStringLiteral(".part");
-            if (SyntheticPhoto(i, width, height).save(partial, "jpeg", 90) && QFile::rename(partial, path))
-                ++made;
-        }
-    };
-    std::thread second(work);
-    work();
-    second.join();
-    std::printf("made=%d folder=%s\n", made.load(), qPrintable(folder));
-    return 0;
+    return BenchPhotos::Make(
+        folder, count, [&](int i) { return folder + QStringLiteral("/photo%1.jpg").arg(i, 5, 10, QLatin1Char('0')); },
+        [=](int i) { return SyntheticPhoto(i, width, height); }, 90);
 }
 
 // Decodes every photo on two threads (odd and even ones), each at the size

@@ -4,6 +4,7 @@
 //                                           read once in order, as a list scrolled to its end; then the
 //                                           cache is closed (its file written)
 // Prints the process's memory (/proc/self/status) at each step and the times, as "key=value" lines.
+#include "bench/BenchPhotos.h"
 #include "editor/imaging/ThumbnailCache.h"
 #include "editor/imaging/ThumbsWorker.h"
 
@@ -46,24 +47,8 @@ QImage SmallPhoto(int index)
 
 int Make(const QString& folder, int count)
 {
-    QDir().mkpath(folder);
-    std::atomic<int> next{1};
-    std::atomic<int> made{0};
-    const auto work = [&] {
-        for (int i = next++; i <= count; i = next++) {
-            const QString path = PhotoPath(folder, i);
-            if (QFile::exists(path))
-                continue;
-            const QString partial = path + QStringLiteral(".part");
-            if (SmallPhoto(i).save(partial, "jpeg", 85) && QFile::rename(partial, path))
-                ++made;
-        }
-    };
-    std::thread second(work);
-    work();
-    second.join();
-    std::printf("made=%d folder=%s\n", made.load(), qPrintable(folder));
-    return 0;
+    return BenchPhotos::Make(
+        folder, count, [&](int i) { return PhotoPath(folder, i); }, [](int i) { return SmallPhoto(i); }, 85);
 }
 
 QStringList Listing(const QString& folder)

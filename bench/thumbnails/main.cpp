@@ -7,6 +7,7 @@
 //                                     files written by fill), as a user picking photos from both; each
 //                                     photo taken switches the cache to its folder
 // Prints one line of "key=value" figures.
+#include "bench/BenchPhotos.h"
 #include "editor/imaging/ThumbnailCache.h"
 #include "editor/imaging/ThumbsWorker.h"
 
@@ -63,24 +64,9 @@ QImage SyntheticPhoto(int index)
 
 int Make(const QString& folder, int count)
 {
-    QDir().mkpath(folder);
-    std::atomic<int> next{1};
-    std::atomic<int> made{0};
-    const auto work = [&] {
-        for (int i = next++; i <= count; i = next++) {
-            const QString path = folder + QStringLiteral("/photo%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
-            if (QFile::exists(path))
-                continue;
-            const QString partial = path + QStringLiteral(".part");
-            if (SyntheticPhoto(i).save(partial, "jpeg", 90) && QFile::rename(partial, path))
-                ++made;
-        }
-    };
-    std::thread second(work);
-    work();
-    second.join();
-    std::printf("made=%d folder=%s\n", made.load(), qPrintable(folder));
-    return 0;
+    return BenchPhotos::Make(
+        folder, count, [&](int i) { return folder + QStringLiteral("/photo%1.jpg").arg(i, 3, 10, QLatin1Char('0')); },
+        [](int i) { return SyntheticPhoto(i); }, 90);
 }
 
 // The folder's entries in the order a file manager shows them.
@@ -174,15 +160,16 @@ int Sheet(const QString& folder, const QString& out)
 
 int Switch(const QString& a, const QString& b, int adds)
 {
-    const QStringList photos[2] = {Listing(a), Listing(b)};
-    if (photos[0].isEmpty() || photos[1].isEmpty())
+    const QStringList first = Listing(a);
+    const QStringList second = Listing(b);
+    if (first.isEmpty() || second.isEmpty())
         return 1;
     ThumbnailCache& cache = ThumbnailCache::Instance();
     QElapsedTimer timer;
     timer.start();
     int taken = 0;
     for (int i = 0; i < adds; ++i) {
-        const QStringList& folder = photos[i % 2];
+        const QStringList& folder = i % 2 == 0 ? first : second;
         if (cache.AcquirePhoto(folder[(i / 2) % folder.size()]) != 0)
             ++taken;
     }
