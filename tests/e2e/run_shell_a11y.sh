@@ -1,7 +1,8 @@
 #!/bin/sh
-# Runs shell_a11y.py against the editor in a virtual display with its own
-# D-Bus session, accessibility bus and settings folders.
-#   run_shell_a11y.sh PROGRAM [PROJECT]
+# Runs an end-to-end script (shell_a11y.py unless A11Y_SCRIPT names another
+# of this folder) against the editor in a virtual display with its own D-Bus
+# session, accessibility bus and settings folders.
+#   run_shell_a11y.sh PROGRAM [ARGUMENTS...]
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 for tool in xvfb-run dbus-run-session xdotool /usr/libexec/at-spi-bus-launcher; do
@@ -24,7 +25,7 @@ exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- sh -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately &
   launcher=$!
   sleep 1
-  /usr/bin/python3 "$0/shell_a11y.py" "$@"
+  /usr/bin/python3 "$0/${A11Y_SCRIPT:-shell_a11y.py}" "$@"
   status=$?
   kill $launcher 2>/dev/null || true
   exit $status' "$here" "$@"
