@@ -25,6 +25,7 @@ struct PlayersRun {
     QStringList during;
     QStringList after;
     QImage screen;
+    std::string logs; // what each program wrote, for a failure's message
 };
 
 QStringList Lines(const QString& path)
@@ -59,6 +60,8 @@ PlayersRun RunPlayers(const QStringList& programs, const QString& playerTemp, co
     run.during = Lines(out + "/during.txt");
     run.after = Lines(out + "/after.txt");
     run.screen = QImage(out + "/screen.png");
+    for (const QString& log : QDir(out).entryList({"*.log"}, QDir::Files))
+        run.logs += "--- " + log.toStdString() + "\n" + ReadAll(out + "/" + log).toStdString();
     return run;
 }
 
@@ -119,9 +122,9 @@ TEST(PlayerProgram, TwoAlbumsStartedAtOnceUnpackIntoDifferentFoldersAndCleanUp)
     const QString playerTemp = TestSupport::MakeFolder("playertemp");
     const PlayersRun run = RunPlayers({bin + "/One", bin + "/Two"}, playerTemp);
     ASSERT_TRUE(run.ran);
-    EXPECT_FALSE(WindowGeometry(run.windows, "One").isEmpty());
-    EXPECT_FALSE(WindowGeometry(run.windows, "Two").isEmpty());
-    EXPECT_EQ(run.during, QStringList({"0", "1"}));
+    EXPECT_FALSE(WindowGeometry(run.windows, "One").isEmpty()) << run.logs;
+    EXPECT_FALSE(WindowGeometry(run.windows, "Two").isEmpty()) << run.logs;
+    EXPECT_EQ(run.during, QStringList({"0", "1"})) << run.logs;
     EXPECT_EQ(run.after, QStringList());
 }
 
