@@ -4,6 +4,8 @@
 // half-written photo behind.
 #pragma once
 
+#include "common/ShellOrder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -38,6 +40,15 @@ inline int Make(const QString& folder, int count, const std::function<QString(in
     second.join();
     std::printf("made=%d folder=%s\n", made.load(), qPrintable(folder));
     return 0;
+}
+
+// The folder's photos as full paths, in the order a file manager shows them.
+inline QStringList Listing(const QString& folder)
+{
+    QStringList paths;
+    for (const QString& name : ShellOrder::PlainFiles(folder))
+        paths << folder + QLatin1Char('/') + name;
+    return paths;
 }
 
 } // namespace BenchPhotos

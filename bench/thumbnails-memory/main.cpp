@@ -51,18 +51,6 @@ int Make(const QString& folder, int count)
         folder, count, [&](int i) { return PhotoPath(folder, i); }, [](int i) { return SmallPhoto(i); }, 85);
 }
 
-QStringList Listing(const QString& folder)
-{
-    QStringList names = QDir(folder).entryList(QDir::Files);
-    QCollator collator;
-    collator.setNumericMode(true);
-    std::sort(names.begin(), names.end(), collator);
-    QStringList paths;
-    for (const QString& name : names)
-        paths << folder + QLatin1Char('/') + name;
-    return paths;
-}
-
 // "VmHWM=... VmRSS=... RssAnon=..." in KB.
 QString Memory()
 {
@@ -89,7 +77,7 @@ public:
 
 int Browse(const QString& folder)
 {
-    const QStringList listing = Listing(folder);
+    const QStringList listing = BenchPhotos::Listing(folder);
     ThumbnailCache& cache = ThumbnailCache::Instance();
     const bool hadFile = QFile::exists(ThumbnailCache::CacheFilePath(folder));
     std::printf("step=start photos=%d cache_file=%s %s\n", int(listing.size()), hadFile ? "yes" : "no",

@@ -69,20 +69,6 @@ int Make(const QString& folder, int count)
         [](int i) { return SyntheticPhoto(i); }, 90);
 }
 
-// The folder's entries in the order a file manager shows them.
-QStringList Listing(const QString& folder)
-{
-    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(names.begin(), names.end(), collator);
-    QStringList paths;
-    for (const QString& name : names)
-        paths << folder + QLatin1Char('/') + name;
-    return paths;
-}
-
 long PeakRssKilobytes()
 {
     rusage usage{};
@@ -105,7 +91,7 @@ int Fill(const QString& folder, const char* mode)
     QElapsedTimer timer;
     timer.start();
     ListStandIn list;
-    const QStringList listing = Listing(folder);
+    const QStringList listing = BenchPhotos::Listing(folder);
     ThumbnailCache& cache = ThumbnailCache::Instance();
     const FolderWorkers workers = StartFolderWorkers(listing, &list);
     if (workers.a)
@@ -142,7 +128,7 @@ int Sheet(const QString& folder, const QString& out)
 {
     ThumbnailCache& cache = ThumbnailCache::Instance();
     QStringList photos;
-    for (const QString& path : Listing(folder))
+    for (const QString& path : BenchPhotos::Listing(folder))
         if (cache.FindOrAddPhoto(path) != 0)
             photos << path;
     const int columns = 6;
@@ -160,8 +146,8 @@ int Sheet(const QString& folder, const QString& out)
 
 int Switch(const QString& a, const QString& b, int adds)
 {
-    const QStringList first = Listing(a);
-    const QStringList second = Listing(b);
+    const QStringList first = BenchPhotos::Listing(a);
+    const QStringList second = BenchPhotos::Listing(b);
     if (first.isEmpty() || second.isEmpty())
         return 1;
     ThumbnailCache& cache = ThumbnailCache::Instance();

@@ -9,38 +9,17 @@ session, accessibility bus).
 
 The photos (p1, p2, p3, p10 as JPEG) are made with ImageMagick in TMPDIR."""
 import os
-import re
 import subprocess
 import sys
 import time
 
 import pyatspi
 
+from a11y_support import application, check, find, finish, start, stop, wait_for
+
 PROGRAM = sys.argv[1]
 FOLDER = os.path.join(os.environ["TMPDIR"], "Photos")
 SHOTS = os.environ.get("KELVANA_TEST_SCREENSHOTS", "")
-failures = []
-
-
-def check(condition, what):
-    print(("ok    " if condition else "FAIL  ") + what, flush=True)
-    if not condition:
-        failures.append(what)
-
-
-def wait_for(predicate, timeout=30.0, step=0.2):
-    end = time.time() + timeout
-    while time.time() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(step)
-    return predicate()
-
-
-def find(root, role, name):
-    return pyatspi.findDescendant(
-        root, lambda n: n.getRoleName() == role and n.name == name, breadth_first=True)
 
 
 def items(root, list_name):
@@ -93,11 +72,8 @@ def main():
     os.makedirs(os.path.join(os.environ["XDG_CONFIG_HOME"], "Orlemo"), exist_ok=True)
     with open(os.path.join(os.environ["XDG_CONFIG_HOME"], "Orlemo", "Kelvana.conf"), "w") as conf:
         conf.write("[General]\nLast%%20Path=%s\n" % FOLDER)
-    process = subprocess.Popen([PROGRAM], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    title = "Vantri Kelvana (Untitled)"
-    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^%s$" % re.escape(title)],
-                   capture_output=True, timeout=90)
-    app = wait_for(lambda: next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "Kelvana"), None))
+    process = start(PROGRAM, [], "Vantri Kelvana (Untitled)")
+    app = wait_for(application, timeout=30)
     check(app is not None, "the editor is on the accessibility bus")
     if app is None:
         process.kill()
@@ -143,13 +119,8 @@ def main():
     frame = find(app, "frame", "Vantri Kelvana (Untitled)")
     check(frame is not None, "the window title stays untitled until the album is saved")
     shot("3-dragged")
-    process.terminate()
-    try:
-        process.wait(15)
-    except subprocess.TimeoutExpired:
-        process.kill()
+    stop(process)
 
 
 main()
-print("%d failure(s)" % len(failures))
-sys.exit(1 if failures else 0)
+finish()

@@ -7,60 +7,14 @@ and checks that a project named on the command line opens.
 Run inside an X display and a D-Bus session with the accessibility bus
 started (run_shell_a11y.sh does all three)."""
 import os
-import re
-import subprocess
 import sys
-import time
 
 import pyatspi
 
+from a11y_support import application, check, find, finish, start, stop, wait_for
+
 PROGRAM = sys.argv[1]
 PROJECT = sys.argv[2] if len(sys.argv) > 2 else ""
-failures = []
-
-
-def check(condition, what):
-    print(("ok    " if condition else "FAIL  ") + what, flush=True)
-    if not condition:
-        failures.append(what)
-
-
-def wait_for(predicate, timeout=60.0, step=0.2):
-    end = time.time() + timeout
-    while time.time() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(step)
-    return None
-
-
-def start(arguments, title):
-    process = subprocess.Popen([PROGRAM] + arguments, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    # Read the accessible desktop only once the window is mapped: the
-    # registry caches what it first sees.
-    # xdotool takes the name as a regular expression.
-    mapped = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^%s$" % re.escape(title)],
-                            capture_output=True, timeout=90)
-    check(mapped.returncode == 0, "window '%s' is mapped" % title)
-    return process
-
-
-def application():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in desktop:
-        if app is not None and app.name == "Kelvana":
-            return app
-    return None
-
-
-def find(root, role, name=None):
-    def matches(node):
-        try:
-            return node.getRoleName() == role and (name is None or node.name == name)
-        except Exception:
-            return False
-    return pyatspi.findDescendant(root, matches, breadth_first=True)
 
 
 def find_all(root, role):
@@ -83,16 +37,8 @@ def state(node, which):
     return node.getState().contains(which)
 
 
-def stop(process):
-    process.terminate()
-    try:
-        process.wait(10)
-    except subprocess.TimeoutExpired:
-        process.kill()
-
-
 def main():
-    process = start([], "Vantri Kelvana (Untitled)")
+    process = start(PROGRAM, [], "Vantri Kelvana (Untitled)")
     app = wait_for(application)
     check(app is not None, "the editor is on the accessibility bus")
     if app is None:
@@ -139,7 +85,7 @@ def main():
     if PROJECT:
         name = os.path.splitext(os.path.basename(PROJECT))[0]
         title = "Vantri Kelvana (%s)" % name
-        process = start([PROJECT], title)
+        process = start(PROGRAM, [PROJECT], title)
         app = wait_for(application)
         frame = app and wait_for(lambda: find(app, "frame"))
         check(frame is not None and frame.name == title, "the command-line project opens: %r" % (frame and frame.name))
@@ -147,5 +93,4 @@ def main():
 
 
 main()
-print("%d failure(s)" % len(failures))
-sys.exit(1 if failures else 0)
+finish()
