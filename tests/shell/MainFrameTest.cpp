@@ -20,6 +20,7 @@
 #include "editor/shell/storyboard/PhotoUserList.h"
 #include "editor/shell/storyboard/PhotoUserWnd.h"
 #include "editor/shell/tree/QemShellTreeCtrl.h"
+#include "editor/shell/dialogs/DlgOption.h"
 #include "editor/shell/frame/AppMenu.h"
 #include "editor/shell/frame/ChildView.h"
 #include "editor/shell/frame/MainFrame.h"
@@ -37,6 +38,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -340,4 +343,22 @@ TEST_F(MainFrameTest, StoryboardEditShowsTheEditStepOnThatPhoto)
     EXPECT_EQ(context->Album().CurrentIndex(), 2);
     EXPECT_EQ(context->Album().Item(2).photoState, LrItem::Current);
     EXPECT_EQ(context->Album().Item(0).photoState, LrItem::Normal);
+}
+
+TEST_F(MainFrameTest, OptionsKeepsOnlyAnExistingFolderWithoutBlockingTheWindow)
+{
+    const QString before = settings.projectPath;
+    const QString albums = TestSupport::MakeFolder("albums");
+    for (const QString& typed : {QString("/no/such/folder"), albums}) {
+        frame->OnCommand(ShellCommands::kOptions); // returns at once: the dialog is open, not running a loop
+        auto* dialog = frame->findChild<CDlgOption*>();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->SetPrompts([](const QString&) { return OptionsPathRule::Answer::No; }, [](const QString&) {});
+        dialog->PathEdit()->setText(typed);
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(settings.projectPath, typed == albums ? albums : before) << typed.toStdString();
+    }
 }

@@ -173,9 +173,13 @@ bool CMainFrame::OnCommand(int id)
         case kHelp:
             showHelp();
             break;
-        case kAbout:
-            CAboutDlg(this, ShellArt::AppIcon()).exec();
+        case kAbout: {
+            // Window-modal without a nested event loop in this slot.
+            auto* about = new CAboutDlg(this, ShellArt::AppIcon());
+            about->setAttribute(Qt::WA_DeleteOnClose);
+            about->open();
             break;
+        }
         case kExit:
             close();
             break;
@@ -214,11 +218,16 @@ void CMainFrame::showHelp()
 
 void CMainFrame::showOptions()
 {
-    CDlgOption dialog(m_context.Settings().projectPath, this);
-    if (dialog.exec() == QDialog::Accepted && QFileInfo(dialog.Path()).isDir()) {
-        m_context.Settings().projectPath = dialog.Path();
-        m_context.Projects().SetProjectPath(dialog.Path());
-    }
+    // Opened without a nested event loop; the answer arrives when it closes.
+    auto* dialog = new CDlgOption(m_context.Settings().projectPath, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+        if (result == QDialog::Accepted && QFileInfo(dialog->Path()).isDir()) {
+            m_context.Settings().projectPath = dialog->Path();
+            m_context.Projects().SetProjectPath(dialog->Path());
+        }
+    });
+    dialog->open();
 }
 
 void CMainFrame::OpenDropped(const QStringList& paths)
