@@ -389,3 +389,31 @@ TEST_F(ProjectCommandsTest, AnAlbumThatCannotGoToTheTrashStaysListed)
     EXPECT_EQ(commands->Library().Count(), 1);
     EXPECT_EQ(CHistoryRecord::Instance().Entries(), QStringList{folder});
 }
+
+// A project whose photos have gone opens with the photos that are left, says
+// which were left out, and writes nothing: the project file stays as it was
+// until the user saves, and the album is not marked modified.
+TEST_F(ProjectCommandsTest, AProjectWhosePhotosHaveGoneOpensWithTheRestAndSaysWhich)
+{
+    addPhoto("stays.jpg");
+    addPhoto("gone.jpg");
+    addPhoto("also-gone.jpg");
+    const QString folder = TestSupport::TempDir() + "Faded";
+    ASSERT_TRUE(ProjectFile::Save(*album, folder, false));
+    const QByteArray saved = TestSupport::ReadAll(folder + "/Faded.qem");
+    album->Clear();
+    album->SetModified(false);
+    ASSERT_TRUE(QFile::remove(pictures + "/gone.jpg"));
+    ASSERT_TRUE(QFile::remove(pictures + "/also-gone.jpg"));
+
+    EXPECT_EQ(commands->CloseAndOpen(folder), Result::Done);
+    ASSERT_EQ(album->Count(), 1);
+    EXPECT_EQ(album->PathOf(0), pictures + "/stays.jpg");
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains("gone.jpg") && messages.texts[0].contains("also-gone.jpg"))
+        << messages.texts[0].toStdString();
+    EXPECT_FALSE(messages.texts[0].contains("stays.jpg"));
+    EXPECT_FALSE(album->Project().modified);
+    EXPECT_EQ(commands->Title(), "Vantri Kelvana (Faded)");
+    EXPECT_EQ(TestSupport::ReadAll(folder + "/Faded.qem"), saved);
+}

@@ -34,9 +34,21 @@ def start(program, arguments, title):
     is read only after that."""
     process = subprocess.Popen([program] + arguments, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     # xdotool takes the name as a regular expression.
-    mapped = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^%s$" % re.escape(title)],
-                            capture_output=True, timeout=90)
-    check(mapped.returncode == 0, "window '%s' is mapped" % title)
+    # xdotool gives up at once when a window it looks at goes away meanwhile
+    # (a splash closing, a dialog); look again until the time is up.
+    end = time.time() + 90
+    mapped = None
+    while time.time() < end and process.poll() is None:
+        try:
+            mapped = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^%s$" % re.escape(title)],
+                                    capture_output=True, text=True, timeout=max(1, end - time.time()))
+        except subprocess.TimeoutExpired:
+            break
+        if mapped.returncode == 0:
+            break
+        time.sleep(0.5)
+    ok = mapped is not None and mapped.returncode == 0
+    check(ok, "window '%s' is mapped%s" % (title, "" if ok else " (%s)" % (mapped and mapped.stderr.strip())))
     return process
 
 
@@ -58,7 +70,7 @@ def application():
 def find(root, role, name=None):
     def matches(node):
         try:
-            return node.getRoleName() == role and (name is None or node.name == name)
+            return (role is None or node.getRoleName() == role) and (name is None or node.name == name)
         except Exception:
             return False
     return pyatspi.findDescendant(root, matches, breadth_first=True)

@@ -17,6 +17,7 @@
 #include "editor/shell/controls/MFCRibbonPlayerSlider.h"
 #include "editor/shell/controls/QemMFCButton.h"
 #include "tests/RecordedMessages.h"
+#include "tests/imaging/ImagingTestSupport.h"
 #include "tests/TestSupport.h"
 
 #include <QDir>
@@ -256,6 +257,58 @@ TEST_F(PhotoExplorerTest, AFolderWithoutPhotosShowsTheNoPhotoLineAndDisablesAddi
     window->SetFolder(folderWith("missing", {}) + "/gone");
     EXPECT_EQ(list().Count(), 0);
     EXPECT_FALSE(window->AddButton()->isEnabled());
+}
+
+// Photos that cannot be read keep their icon and cannot be added; a folder
+// that cannot be listed shows the no-photo line; a folder that vanishes while
+// its thumbnails are made leaves the photos that were done and stops the
+// workers. None of it asks the user anything, and the album is untouched.
+TEST_F(PhotoExplorerTest, BadPhotosAndFoldersLeaveIconsOrTheNoPhotoLineAndTheAlbumUntouched)
+{
+    context->Album().AddPhoto(TestSupport::WritePhoto(TestSupport::MakeFolder("album") + "/kept.jpg", 320, 240));
+    const QStringList album = albumPaths();
+    auto settle = [this] { return QTest::qWaitFor([this] { return !list().IsBusy(); }, kWaitMs); };
+
+    const QString damaged = folderWith("damaged", {"good.jpg"});
+    TestSupport::WriteAll(damaged + "/bad.jpg", "not a photo at all");
+    window->SetFolder(damaged);
+    ASSERT_EQ(list().Count(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list().ReadyCount() == 1; }, kWaitMs));
+    ASSERT_TRUE(settle());
+    const int bad = list().ItemAt(0)->path.endsWith("bad.jpg") ? 0 : 1;
+    doubleClick(bad);
+    list().ClearSelection();
+    list().Select(bad);
+    window->AddButton()->click();
+    EXPECT_EQ(albumPaths(), album);
+
+    const QString locked = folderWith("locked", {"a.jpg", "b.jpg"});
+    {
+        ImagingTest::ReadDenied denied(locked);
+        window->SetFolder(locked);
+        EXPECT_EQ(list().Count(), 0);
+        EXPECT_EQ(list().accessibleDescription(), CQemPhotoExplorerList::NoPhotoText());
+        EXPECT_FALSE(window->AddButton()->isEnabled());
+    }
+
+    QStringList many;
+    for (int i = 0; i < 24; ++i)
+        many << QString("v%1.jpg").arg(i, 2, 10, QChar('0'));
+    const QString vanishing = folderWith("vanishing", many);
+    cache.Close();
+    window->SetFolder(vanishing);
+    cache.WaitForWaiter();
+    ASSERT_TRUE(QDir(vanishing).removeRecursively());
+    cache.Open();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(list().Count(), 24);
+    EXPECT_LE(list().ReadyCount(), 2); // at most the photo each worker held
+    doubleClick(5);
+    EXPECT_EQ(albumPaths(), album);
+
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
+    window->SetFolder(damaged); // the explorer goes on working
+    EXPECT_TRUE(QTest::qWaitFor([this] { return list().ReadyCount() == 1; }, kWaitMs));
 }
 
 TEST_F(PhotoExplorerTest, AnotherFolderStopsTheWorkersAndTheirReportsAreIgnored)

@@ -128,6 +128,10 @@ TEST_F(AlbumLibraryListTest, ItemsDrawTheirPictureNameDateAndPhotoCount)
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.ItemAt(0)->label, trip);
     EXPECT_EQ(list.Selection(), std::vector<int>{1}); // the open album
+    // A screen reader hears the album's name, not its folder's path.
+    EXPECT_EQ(list.AccessibleName(0), "Trip");
+    const QString said = list.AccessibleDescription(0);
+    EXPECT_TRUE(said.contains("Photos:3") && said.endsWith(trip)) << said.toStdString();
 
     // A picture with a white frame: stretched onto 80 x 80 at (10, 4).
     AlbumLibrary& library = context->Projects().Library();

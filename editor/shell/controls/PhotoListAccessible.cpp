@@ -90,12 +90,11 @@ QString PhotoListItemAccessible::text(QAccessible::Text t) const
 {
     if (!isValid())
         return {};
-    const PhotoListItem* item = m_list->ItemAt(m_index);
     switch (t) {
     case QAccessible::Name:
-        return item->label;
+        return m_list->AccessibleName(m_index);
     case QAccessible::Description:
-        return item->path;
+        return m_list->AccessibleDescription(m_index);
     default:
         return {};
     }

@@ -579,3 +579,15 @@ void CPhotoListCtrl::ShowContextMenu(QMenu* menu, QPoint globalPos)
     OnContextMenu(menu);
     menu->exec(globalPos);
 }
+
+QString CPhotoListCtrl::AccessibleName(int index) const
+{
+    const PhotoListItem* item = ItemAt(index);
+    return item ? item->label : QString();
+}
+
+QString CPhotoListCtrl::AccessibleDescription(int index) const
+{
+    const PhotoListItem* item = ItemAt(index);
+    return item ? item->path : QString();
+}

@@ -102,6 +102,11 @@ public:
 
     virtual void SetThumbnailSize(int width, int height);
 
+    // What a screen reader says for the item: by default its label and its
+    // file's path. Lists whose label is not a readable name say more.
+    virtual QString AccessibleName(int index) const;
+    virtual QString AccessibleDescription(int index) const;
+
 public slots:
     // Commands forwarded by the main window.
     void SelectAllCommand() { SelectAll(); }

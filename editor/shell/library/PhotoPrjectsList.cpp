@@ -100,6 +100,25 @@ void CPhotoPrjectsList::OnItemActivated(PhotoListItem* item)
         m_context.Projects().CloseAndOpenLibraryItem(index);
 }
 
+QString CPhotoPrjectsList::AccessibleName(int index) const
+{
+    const LibraryEntry* entry = EntryOf(ItemAt(index));
+    return entry ? entry->Name() : QString();
+}
+
+QString CPhotoPrjectsList::AccessibleDescription(int index) const
+{
+    const LibraryEntry* entry = EntryOf(ItemAt(index));
+    if (!entry)
+        return {};
+    QStringList parts;
+    for (const LibraryItemLayout::Line& line : LibraryItemLayout::Lines(*entry))
+        parts << line.text;
+    parts.removeFirst(); // the name
+    parts << entry->Folder();
+    return parts.join(QStringLiteral(", "));
+}
+
 QRect CPhotoPrjectsList::GetPictureRect(const QRect& pictureArea)
 {
     return LibraryItemLayout::PictureRect(pictureArea);

@@ -15,6 +15,10 @@ class CPhotoPrjectsList : public CPhotoListCtrl {
 public:
     CPhotoPrjectsList(EditorContext& context, QWidget* parent = nullptr);
 
+    // A screen reader says the album's name, then its date, photo count and folder.
+    QString AccessibleName(int index) const override;
+    QString AccessibleDescription(int index) const override;
+
 protected:
     void DrawItemPicture(QPainter& painter, PhotoListItem* item, const QRect& pictureArea) override;
     void DrawItemOverlay(QPainter& painter, const QRect& pictureArea, int index) override;
