@@ -131,6 +131,7 @@ TEST_F(PhotoViewTest, CropModeStartsOnTheMiddleThirdAndCropsOnlyInside)
     QObject::connect(view.get(), &CQemPhotoView::CropRequested, &commands(), &PhotoEditCommands::ApplyCrop);
     commands().EnterCropMode();
     EXPECT_EQ(view->Crop().TrackerRect(), QRect(160, 120, 160, 120));
+    TestSupport::KeepScreenshot(view->grab().toImage(), "photoview-crop");
 
     // Beside the tracker: crop mode ends, nothing is cropped, the tracker stays.
     doubleClick(QPoint(40, 40));
@@ -237,6 +238,7 @@ TEST_F(PhotoViewTest, TypedLinesComeBackAsOneRun)
     QTest::keyClicks(captionWindow().Edit(), "Sun");
     QTest::keyClick(captionWindow().Edit(), Qt::Key_Return);
     QTest::keyClicks(captionWindow().Edit(), "set");
+    TestSupport::KeepScreenshot(view->grab().toImage(), "photoview-caption-editing");
     // Leaving the edit stores the caption.
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(20, 20));
     const Caption* caption = album().Item(first).caption.get();
@@ -252,6 +254,7 @@ TEST_F(PhotoViewTest, TypedLinesComeBackAsOneRun)
 
     select(second);
     EXPECT_EQ(captionWindow().State(), CTxtInputWnd::Prompt);
+    TestSupport::KeepScreenshot(view->grab().toImage(), "photoview-caption-prompt");
     select(first);
     EXPECT_EQ(captionWindow().Text(), "Sunset");
     EXPECT_EQ(captionWindow().TextLines(), QStringList({"Sunset"}));

@@ -120,10 +120,14 @@ void RectTracker::Draw(QPainter& painter) const
 {
     painter.save();
     const QRect r = Rect();
-    painter.fillRect(r, QBrush(QColor(255, 255, 255, 110), Qt::BDiagPattern));
-    // Inverted lines are seen on any photo.
+    // Inverted hatching and lines are seen on any photo.
     painter.setCompositionMode(QPainter::RasterOp_NotDestination);
     painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
+    painter.setClipRect(r.adjusted(1, 1, -1, -1)); // inside the frame: no pixel inverted twice
+    constexpr int kHatchGap = 8;
+    for (int x = r.left() - r.height(); x < r.left() + r.width(); x += kHatchGap)
+        painter.drawLine(x, r.top() + r.height(), x + r.height(), r.top());
+    painter.setClipping(false);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(r.adjusted(0, 0, -1, -1));
     for (Hit handle : {TopLeft, TopRight, BottomRight, BottomLeft, Top, Right, Bottom, Left})
