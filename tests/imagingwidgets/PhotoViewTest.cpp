@@ -124,6 +124,56 @@ TEST_F(PhotoViewTest, DrawsThePhotoFittedAndCentredOnBlack)
     }
 }
 
+TEST_F(PhotoViewTest, PaintingShowsAPhotoMadeCurrentOnceEvenWhenItCannotBeDecoded)
+{
+    const QString good = TestSupport::WritePhoto(TestSupport::TempDir() + "good.jpg", 300, 200);
+    const QString bad = TestSupport::TempDir() + "bad.jpg";
+    TestSupport::WriteAll(bad, "not a picture");
+    QSignalSpy shown(&display, &DisplayCopies::ViewChanged);
+
+    display.ShowPath(good, false, true);
+    view->repaint();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !display.ShownPicture().isNull(); }));
+    EXPECT_EQ(view->DrawnRect(), QRect(90, 80, 300, 200));
+
+    display.ShowPath(bad, false, true);
+    shown.clear();
+    for (int i = 0; i < 3; ++i) {
+        view->repaint();
+        QCoreApplication::processEvents();
+    }
+    // One try, then black: no decoding at every paint.
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_TRUE(display.ShownPicture().isNull());
+    EXPECT_EQ(canvas().pixelColor(240, 180), QColor(Qt::black));
+}
+
+TEST_F(PhotoViewTest, LinkAndStylesGoIntoTheShownPhotosCaption)
+{
+    const int index = addPhoto("photo.jpg", 480, 360);
+    select(index);
+    album().SetModified(false);
+    view->SetUrl("");
+    EXPECT_FALSE(album().Item(index).caption); // no link on a photo without caption: nothing to record
+    EXPECT_FALSE(album().Project().modified);
+    view->SetUrl("http://example.org/");
+    ASSERT_TRUE(album().Item(index).caption);
+    EXPECT_EQ(album().Item(index).caption->url, "http://example.org/");
+    EXPECT_TRUE(album().Project().modified);
+
+    QTest::mouseClick(&captionWindow(), Qt::LeftButton, {}, QPoint(60, 15));
+    QTest::keyClicks(captionWindow().Edit(), "Hi");
+    view->SetCaptionFace("DejaVu Sans");
+    view->SetCaptionSize(28);
+    view->SetCaptionColour(QColor(0, 128, 255));
+    const Caption& caption = *album().Item(index).caption;
+    EXPECT_EQ(caption.lines, QStringList({"Hi"}));
+    EXPECT_EQ(caption.font, "DejaVu Sans");
+    EXPECT_EQ(caption.size, 28);
+    EXPECT_EQ(caption.colour, 0xff8000u);
+    EXPECT_EQ(caption.url, "http://example.org/");
+}
+
 TEST_F(PhotoViewTest, CropModeStartsOnTheMiddleThirdAndCropsOnlyInside)
 {
     select(addPhoto("full.jpg", 480, 360));
