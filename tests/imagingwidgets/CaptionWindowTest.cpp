@@ -10,7 +10,10 @@
 
 #include <QFontDatabase>
 #include <QPainter>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -138,14 +141,21 @@ TEST_F(CaptionWindowTest, TypingWrapsAndGrowsDownwards)
 {
     startTyping();
     const QString typed = QStringLiteral("one two three four five six seven");
+    const int lineHeight = int(std::ceil(box->Edit()->document()->firstBlock().layout()->lineAt(0).height()));
+    ASSERT_GT(lineHeight, 0);
     int lastHeight = box->height();
+    int growths = 0;
     for (QChar c : typed) {
         QTest::keyClick(box->Edit(), c.toLatin1());
+        // Downwards, at most one line at a time.
         EXPECT_GE(box->height(), lastHeight);
+        EXPECT_LE(box->height() - lastHeight, lineHeight);
+        growths += box->height() > lastHeight;
         lastHeight = box->height();
     }
     const QStringList lines = box->TextLines();
     ASSERT_GE(lines.size(), 3);
+    EXPECT_GE(growths, lines.size() - 1);
     EXPECT_EQ(lines.join(QString()), typed);
     const QFontMetrics metrics(box->CaptionFont());
     const int textWidth = CaptionBoxGeometry::TextRect(box->size()).width();
