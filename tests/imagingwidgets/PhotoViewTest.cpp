@@ -246,6 +246,31 @@ TEST_F(PhotoViewTest, RedEyeClicksCountOnlyOnThePicture)
     EXPECT_EQ(requests.at(0).at(0).toPoint(), QPoint(150, 150));
 }
 
+TEST_F(PhotoViewTest, CursorFollowsTheModeAndThePlace)
+{
+    select(addPhoto("small.jpg", 300, 200)); // drawn at (90, 80), 300 x 200
+    const struct {
+        bool crop;
+        QPoint at;
+        Qt::CursorShape shape;
+    } cases[] = {
+        {false, {150, 150}, Qt::BitmapCursor}, // red-eye cursor on the picture
+        {false, {20, 20}, Qt::ArrowCursor},
+        {true, {187, 143}, Qt::SizeFDiagCursor}, // top-left handle of (190, 146, 100, 68)
+        {true, {240, 180}, Qt::SizeAllCursor},
+        {true, {20, 20}, Qt::ArrowCursor},
+    };
+    for (const auto& c : cases) {
+        if (c.crop)
+            commands().EnterCropMode();
+        else
+            commands().EnterRedEyeMode();
+        QTest::mouseMove(view.get(), c.at);
+        EXPECT_EQ(view->cursor().shape(), c.shape) << c.at.x() << "," << c.at.y();
+    }
+    EXPECT_FALSE(RedEyeTool::Cursor().pixmap().isNull());
+}
+
 TEST_F(PhotoViewTest, CaptionWindowFollowsTheShownPhotosCaption)
 {
     const int plain = addPhoto("plain.jpg", 480, 360);
