@@ -395,3 +395,43 @@ TEST(TransitionPreviewRules, ArrowTargetsAndLimits)
     EXPECT_EQ(TransitionPreview::ListLimits(4, 5), (Limits{false, true}));
     EXPECT_EQ(TransitionPreview::ListLimits(-1, 0), (Limits{true, true}));
 }
+
+// The shown explorer plays the preview movie of the build tree and hands it
+// the strip's request; hidden, it has no control, and a preview asked for
+// then plays when it is shown again.
+TEST_F(StripTest, TheShownExplorerPlaysTheRequestInThePreviewMovie)
+{
+    fillAlbum(2);
+    CLREffectExplorerWnd explorer(*context);
+    explorer.SetAppDir(TestSupport::AppDir());
+    explorer.SetSources(effectWnd->List(), strip);
+    explorer.resize(540, 400);
+    explorer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&explorer));
+    ASSERT_TRUE(explorer.Player().IsCreated());
+    EXPECT_EQ(explorer.Player().Window()->geometry(), QRect(20, 0, 500, 400));
+    const auto played = [&](const QString& effect) {
+        return QTest::qWaitFor(
+            [&] {
+                QVariant requested;
+                return explorer.Player().Evaluate(QStringLiteral("window.kelvanaState.toAs.requested"), &requested)
+                    && requested.toString() == effect;
+            },
+            30000);
+    };
+    strip->Select(1, Kind::Transition);
+    EXPECT_TRUE(played("fx1"));
+    QVariant second;
+    ASSERT_TRUE(explorer.Player().Evaluate(QStringLiteral("window.kelvanaState.toAs.second"), &second));
+    EXPECT_TRUE(second.toString().endsWith(QFileInfo(album().DisplayPathOf(0)).fileName())) << second.toString().toStdString();
+    // The arrows: the second photo's transition has one before it, none after.
+    EXPECT_TRUE(explorer.ArrowEnabled(1));
+    EXPECT_FALSE(explorer.ArrowEnabled(2));
+
+    explorer.hide();
+    EXPECT_FALSE(explorer.Player().IsCreated());
+    strip->Select(0, Kind::Transition);
+    explorer.show();
+    ASSERT_TRUE(explorer.Player().IsCreated());
+    EXPECT_TRUE(played("fx0"));
+}

@@ -28,7 +28,6 @@ CLREffectWnd::CLREffectWnd(AlbumModel& album, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setCursor(Qt::ArrowCursor);
-    setMinimumHeight(kStripHeight);
     m_repeat.setInterval(kRepeatMs);
     m_dragScroll.setInterval(kDragScrollMs);
     connect(&m_repeat, &QTimer::timeout, this, &CLREffectWnd::ArrowRepeat);

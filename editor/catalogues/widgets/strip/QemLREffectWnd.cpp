@@ -11,7 +11,11 @@ CQemLREffectWnd::CQemLREffectWnd(EditorContext& context, QWidget* parent)
     : CLREffectWnd(context.Album(), parent)
     , m_context(context)
 {
-    setFixedHeight(kStripHeight);
+}
+
+QSize CQemLREffectWnd::sizeHint() const
+{
+    return QSize(QWidget::sizeHint().width(), kStripHeight);
 }
 
 void CQemLREffectWnd::CurrentChanged(int, int newIndex)

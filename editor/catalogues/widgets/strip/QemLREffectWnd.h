@@ -15,6 +15,9 @@ class CQemLREffectWnd : public QemControls::CLREffectWnd {
 public:
     CQemLREffectWnd(EditorContext& context, QWidget* parent = nullptr);
 
+    // The edit step gives the strip kStripHeight (96) pixels.
+    QSize sizeHint() const override;
+
 protected:
     void CurrentChanged(int oldIndex, int newIndex) override;
     void BeforeCurrentChange(int oldIndex, int newIndex) override;
