@@ -435,3 +435,64 @@ TEST_F(StripTest, TheShownExplorerPlaysTheRequestInThePreviewMovie)
     ASSERT_TRUE(explorer.Player().IsCreated());
     EXPECT_TRUE(played("fx0"));
 }
+
+TEST_F(StripTest, ExplorerArrowsStepThroughTheSourceThatAskedLast)
+{
+    fillAlbum(3);
+    CLREffectExplorerWnd explorer(*context);
+    explorer.SetAppDir(TestSupport::AppDir());
+    explorer.SetSources(effectWnd->List(), strip);
+    explorer.resize(540, 400);
+    const QPoint left(5, 200);
+    const QPoint right(535, 200);
+    const auto effectRequested = [&] {
+        QString name;
+        QStringList arguments;
+        CMoviePlayer::ParseInvokeRequest(explorer.LastRequest(), &name, &arguments);
+        return arguments.value(2);
+    };
+
+    // From the strip: the transition before, then after.
+    strip->Select(1, Kind::Transition);
+    click(&explorer, left);
+    EXPECT_TRUE(strip->HasCurrentCell(0, Kind::Transition));
+    EXPECT_EQ(effectRequested(), "fx0");
+    EXPECT_FALSE(explorer.ArrowEnabled(1));
+    click(&explorer, right);
+    click(&explorer, right);
+    EXPECT_TRUE(strip->HasCurrentCell(2, Kind::Transition));
+    EXPECT_EQ(explorer.RememberedItem(), 2);
+    EXPECT_FALSE(explorer.ArrowEnabled(2));
+    // No current cell: the step goes from the remembered item.
+    click(strip, QPoint(strip->Layout().PhotoCellOf(0).right() + 2, 50));
+    ASSERT_EQ(album().CurrentIndex(), -1);
+    click(&explorer, left);
+    EXPECT_TRUE(strip->HasCurrentCell(1, Kind::Transition));
+    EXPECT_EQ(effectRequested(), "fx1");
+
+    // From the effects list: its current item moves and previews with the samples.
+    strip->Select(-1, Kind::Photo);
+    effectWnd->List()->SetFocusItem(2);
+    ASSERT_EQ(explorer.CurrentSource(), CLREffectExplorerWnd::Source::List);
+    click(&explorer, right);
+    EXPECT_EQ(effectWnd->List()->FocusItem(), 3);
+    EXPECT_EQ(effectRequested(), "fx3");
+    EXPECT_EQ(explorer.LastPreviewedEffect(), 3);
+    EXPECT_EQ(album().Item(1).effect, 1) << "a list step assigned an effect";
+}
+
+TEST_F(StripTest, RemovingTheCurrentPhotoMakesItsNeighbourCurrent)
+{
+    fillAlbum(3);
+    QSignalSpy photo(strip, &QemControls::CLREffectWnd::PhotoCellCurrent);
+    strip->Select(1, Kind::Photo);
+    album().RemovePhoto(1); // the next one, P3, moves into index 1
+    EXPECT_EQ(album().CurrentIndex(), 1);
+    EXPECT_EQ(album().Photo(1)->label, "P3.png");
+    EXPECT_TRUE(strip->HasCurrentCell(1, Kind::Photo));
+    album().RemovePhoto(1); // the last one: the previous one
+    EXPECT_EQ(album().CurrentIndex(), 0);
+    EXPECT_TRUE(strip->HasCurrentCell(0, Kind::Photo));
+    ASSERT_GE(photo.count(), 3);
+    EXPECT_EQ(photo.last().at(0).toInt(), 0);
+}

@@ -70,7 +70,7 @@ void CLREffectWnd::PhotoRemoved(int index)
     ModelChanged();
     // The current photo went: its neighbour (the next, or the previous one
     // when it was the last) becomes current.
-    if (wasCurrent && m_album.Count() > 1)
+    if (wasCurrent && m_album.Count() > 0)
         Select(std::min(index, m_album.Count() - 1), Kind::Photo);
 }
 
