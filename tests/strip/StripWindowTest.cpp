@@ -138,6 +138,7 @@ TEST_F(StripTest, ClicksMakeOneCellCurrentAndTellTheEditStep)
     ASSERT_EQ(before.count(), 1);
     EXPECT_EQ(before.at(0).at(0).toInt(), 1);
     EXPECT_EQ(before.at(0).at(1).toInt(), 2);
+    TestSupport::KeepScreenshot(strip->grab().toImage(), "strip-current-transition");
 
     // A click between the cells leaves no current cell.
     click(strip, QPoint(strip->Layout().PhotoCellOf(0).right() + 2, 50));
@@ -231,10 +232,13 @@ TEST_F(StripTest, ScreenReadersFindTheCellsByPhotoAndEffectName)
     fillAlbum(2);
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(strip);
     ASSERT_NE(face, nullptr);
-    ASSERT_EQ(face->childCount(), 4);
-    const QStringList names = {"P1.png", "Effect 0", "P2.png", "Effect 1"};
-    for (int i = 0; i < 4; ++i)
+    ASSERT_EQ(face->childCount(), 6);
+    const QStringList names = {"P1.png", "Effect 0", "P2.png", "Effect 1", "Scroll Left", "Scroll Right"};
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(face->child(i)->text(QAccessible::Name), names[i]) << i;
+        EXPECT_EQ(face->indexOfChild(face->child(i)), i);
+    }
+    EXPECT_TRUE(face->child(5)->state().disabled); // both photos fit
     // The transition cell's press makes it current.
     face->child(3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(strip->HasCurrentCell(1, Kind::Transition));
@@ -242,7 +246,8 @@ TEST_F(StripTest, ScreenReadersFindTheCellsByPhotoAndEffectName)
     EXPECT_EQ(face->childAt(strip->mapToGlobal(photoCell(0)).x(), strip->mapToGlobal(photoCell(0)).y()),
               face->child(0));
     album().RemovePhoto(1);
-    EXPECT_EQ(face->childCount(), 2);
+    EXPECT_EQ(face->childCount(), 4);
+    EXPECT_EQ(face->child(2)->text(QAccessible::Name), "Scroll Left");
 }
 
 TEST_F(StripTest, EffectsListDoubleClickAssignsToTheCurrentPhoto)

@@ -112,6 +112,13 @@ void CLREffectWnd::Select(int index, Kind kind)
     update();
 }
 
+bool CLREffectWnd::ScrollOneSlot(int arrow)
+{
+    const bool scrolled = m_layout.Scroll(arrow);
+    update();
+    return scrolled;
+}
+
 void CLREffectWnd::SetDropTarget(int index)
 {
     if (m_dropTarget == index && m_dropKind == Kind::Transition)

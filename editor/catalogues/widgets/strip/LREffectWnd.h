@@ -47,6 +47,9 @@ public:
     bool InsertionAfter() const { return m_insertionAfter; }
     StripLayout::Hit HitTest(QPoint client) const { return m_layout.HitCell(client); }
 
+    // One slot towards the start (1) or the end (2), as a click on that arrow.
+    bool ScrollOneSlot(int arrow);
+
     const StripLayout& Layout() const { return m_layout; }
     AlbumModel& Album() const { return m_album; }
     bool Dragging() const { return m_dragging; }
