@@ -501,3 +501,18 @@ TEST_F(StripTest, RemovingTheCurrentPhotoMakesItsNeighbourCurrent)
     ASSERT_GE(photo.count(), 3);
     EXPECT_EQ(photo.last().at(0).toInt(), 0);
 }
+
+TEST_F(StripTest, ADragCutOffWithoutARelease)
+{
+    fillAlbum(3);
+    mouse(strip, QEvent::MouseButtonPress, photoCell(0), Qt::LeftButton);
+    mouse(strip, QEvent::MouseMove, photoCell(2), Qt::LeftButton);
+    ASSERT_TRUE(strip->Dragging());
+    strip->hide(); // the release goes elsewhere
+    EXPECT_FALSE(strip->Dragging());
+    EXPECT_EQ(strip->DropTarget(), -1);
+    strip->show();
+    click(strip, photoCell(1));
+    EXPECT_EQ(album().CurrentIndex(), 1);
+    EXPECT_EQ(albumText(), "P1:0:P1 P2:1:P2 P3:2:P3");
+}

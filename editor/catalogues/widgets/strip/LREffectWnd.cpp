@@ -145,8 +145,11 @@ void CLREffectWnd::resizeEvent(QResizeEvent* event)
 
 void CLREffectWnd::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || m_dragging)
+    if (event->button() != Qt::LeftButton)
         return;
+    // A drag whose release never came (the window lost the mouse) ends here.
+    if (m_dragging)
+        EndDrag();
     setFocus(Qt::MouseFocusReason);
     m_arrowHeld = false;
     const QPoint p = event->position().toPoint();
@@ -221,6 +224,16 @@ void CLREffectWnd::mouseReleaseEvent(QMouseEvent* event)
     m_arrowZone = -1;
     m_arrowHeld = false;
     update();
+}
+
+void CLREffectWnd::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_repeat.stop();
+    m_arrowHeld = false;
+    m_arrowZone = -1;
+    if (m_dragging)
+        EndDrag();
 }
 
 void CLREffectWnd::ArrowRepeat()

@@ -46,6 +46,8 @@ QImage ArrowPicture(int arrow, bool enabled, const QPalette& palette)
 
 void CLREffectWnd::paintEvent(QPaintEvent*)
 {
+    // Others may have set the current cell through the album (the step entry).
+    m_lastCurrent = m_album.CurrentIndex();
     QPainter painter(this); // the widget back store is the double buffer
     const QRect client = rect();
     painter.fillRect(client, palette().color(QPalette::Window));
