@@ -5,6 +5,7 @@
 #include "EditPanesFixture.h"
 #include "editor/core/PhotoEditCommands.h"
 #include "editor/core/StringTable.h"
+#include "editor/imaging/ImageTransforms.h"
 #include "editor/imaging/widgets/editpane/ColourButton.h"
 #include "editor/imaging/widgets/editpane/FontSizeRules.h"
 #include "editor/imaging/widgets/editpane/NormalEditPane.h"
@@ -129,6 +130,7 @@ TEST_F(PhotoEditPaneTest, SliderPreviewsLiveAndWritesTheWorkingCopyOnceWhenItClo
     const int before = Level(display.ShownPicture());
     ASSERT_LT(before, 200);
     QSignalSpy edits(&context->EditCommands(), &PhotoEditCommands::PhotoEdited);
+    album().SetModified(false);
     CQemBtnSplider* button = pane->BrightnessButton();
     button->OpenSlider();
     ASSERT_TRUE(button->Slider()->isVisible());
@@ -137,6 +139,8 @@ TEST_F(PhotoEditPaneTest, SliderPreviewsLiveAndWritesTheWorkingCopyOnceWhenItClo
     EXPECT_EQ(Level(display.ShownPicture()), before + 40) << "previewed from the start, not 30 + 40";
     EXPECT_EQ(album().PathOf(0), original) << "no working copy while the slider moves";
     EXPECT_EQ(edits.count(), 0);
+    EXPECT_FALSE(album().Project().modified);
+    EXPECT_EQ(display.CurrentPath(), original);
 
     button->Slider()->hide();
     EXPECT_EQ(edits.count(), 1);
@@ -152,6 +156,21 @@ TEST_F(PhotoEditPaneTest, SliderPreviewsLiveAndWritesTheWorkingCopyOnceWhenItClo
     button->Slider()->hide();
     EXPECT_EQ(edits.count(), 2);
     EXPECT_EQ(album().Item(0).brightness, 20);
+}
+
+TEST_F(PhotoEditPaneTest, ContrastAfterBrightnessPreviewsFromTheBrightenedPicture)
+{
+    OnePhotoShown();
+    const int before = Level(display.ShownPicture());
+    pane->BrightnessButton()->OpenSlider();
+    pane->BrightnessButton()->Slider()->setValue(30);
+    pane->BrightnessButton()->Slider()->hide();
+    pane->ContrastButton()->OpenSlider();
+    pane->ContrastButton()->Slider()->setValue(40);
+    const int expected = ImageOps::LightTable(0, 40)[size_t(before + 30)];
+    EXPECT_NEAR(Level(display.ShownPicture()), expected, 8);
+    pane->ContrastButton()->Slider()->hide();
+    EXPECT_NEAR(Level(display.ShownPicture()), expected, 8);
 }
 
 TEST_F(PhotoEditPaneTest, ResetPutsSlidersAndStoredValuesToZero)
