@@ -120,6 +120,9 @@ TEST_F(PhotoEditWndTest, OnTheLastPhotoTheLeftArrowStepsBack)
     EXPECT_TRUE(window->ArrowEnabled(1));
     EXPECT_TRUE(window->ArrowEnabled(2));
     EXPECT_EQ(display.CurrentPath(), album().PathOf(1));
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(5, 250));
+    TestSupport::KeepScreenshot(window->grab().toImage(), "photo-edit-window-left-pressed");
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(5, 250));
 }
 
 TEST_F(PhotoEditWndTest, ScreenReaderFindsAndPressesTheArrowsByName)

@@ -109,6 +109,7 @@ TEST_F(PhotoEditPaneTest, ToolsAreNamedForScreenReaders)
     EXPECT_EQ(pane->CaptionSize(), 20);
     EXPECT_EQ(pane->LinkEdit()->text(), "http://");
     EXPECT_TRUE(pane->LinkEdit()->font().underline());
+    TestSupport::KeepScreenshot(pane->grab().toImage(), "photo-edit-pane");
 }
 
 TEST_F(PhotoEditPaneTest, ToolsReachTheEditCommands)
@@ -283,6 +284,7 @@ TEST_F(EffectPaneTest, ButtonKeepsItsGapsAndTheExplorerFillsAbove)
     EXPECT_EQ(explorer->parentWidget(), pane.get());
     EXPECT_LE(explorer->geometry().bottom(), button.top());
     EXPECT_EQ(pane->ApplyToAllButton()->accessibleName(), "应用到所有");
+    TestSupport::KeepScreenshot(pane->grab().toImage(), "effect-pane");
 }
 
 } // namespace
