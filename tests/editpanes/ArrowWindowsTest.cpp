@@ -3,11 +3,13 @@
 // goes, which arrows are enabled, what a click asks for, and the arrows as a
 // screen reader reaches them.
 #include "EditPanesFixture.h"
+#include "editor/core/StringTable.h"
 #include "editor/imaging/widgets/arrows/ArrowRules.h"
 #include "editor/imaging/widgets/arrows/QemLRPhotoEditWnd.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -123,6 +125,18 @@ TEST_F(PhotoEditWndTest, OnTheLastPhotoTheLeftArrowStepsBack)
     QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(5, 250));
     TestSupport::KeepScreenshot(window->grab().toImage(), "photo-edit-window-left-pressed");
     QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(5, 250));
+}
+
+TEST_F(PhotoEditWndTest, PhotoWhoseFileVanishedIsRemovedAndReported)
+{
+    AddPhotos(3);
+    ASSERT_TRUE(QFile::remove(album().PathOf(1)));
+    album().SetCurrentIndex(1);
+    window->SelectPhoto(1, true);
+    EXPECT_EQ(album().Count(), 2);
+    EXPECT_EQ(messages.texts, QStringList{Strings::Load(Strings::ReadPhotoFailed)});
+    EXPECT_FALSE(window->ArrowEnabled(1));
+    EXPECT_FALSE(window->ArrowEnabled(2));
 }
 
 TEST_F(PhotoEditWndTest, ScreenReaderFindsAndPressesTheArrowsByName)
