@@ -21,7 +21,7 @@ QImage Solid(QSize size, int index)
     return image;
 }
 
-struct FrameSpec {
+struct TestFrame {
     QImage image;
     int delay;
     int disposal;
@@ -42,10 +42,10 @@ std::pair<QByteArray, QByteArray> Parts(const QByteArray& gif)
     return {head, gif.mid(at, gif.size() - 1 - at)};
 }
 
-QByteArray Animated(const std::vector<FrameSpec>& frames)
+QByteArray Animated(const std::vector<TestFrame>& frames)
 {
     QByteArray out;
-    for (const FrameSpec& frame : frames) {
+    for (const TestFrame& frame : frames) {
         const auto [head, block] = Parts(GifWriter::Encode(frame.image));
         if (out.isEmpty())
             out = head.left(3) + "89a" + head.mid(6);
