@@ -196,6 +196,36 @@ void PhotoEditCommands::Contrast(int value)
     });
 }
 
+void PhotoEditCommands::PreviewBrightness(int value) { Preview(BrightnessOp, value, 0); }
+void PhotoEditCommands::PreviewContrast(int value) { Preview(ContrastOp, 0, value); }
+
+void PhotoEditCommands::Preview(Operation operation, int brightness, int contrast)
+{
+    const int index = m_album.CurrentIndex();
+    if (!m_album.IsValidIndex(index))
+        return;
+    const QString path = m_cache.PathOf(m_album.Photo(index)->thumbnail);
+    if (!Exists(path))
+        return;
+    // The starting picture by the rules of Begin and SnapshotOf: the snapshot
+    // when the command would keep it, else the working copy as it is; a photo
+    // without a working copy starts from itself fitted to the canvas, as its
+    // working copy will be.
+    QString start = path;
+    if (m_copies.IsWorkingCopy(path)) {
+        const bool discards = (operation == BrightnessOp && m_lastOperation == ContrastOp) ||
+                              (operation == ContrastOp && m_lastOperation == BrightnessOp);
+        const QString snapshot = m_copies.CopyMadeFrom(path);
+        if (Exists(snapshot) && !(discards && snapshot == m_snapshot))
+            start = snapshot;
+    }
+    const QImage picture =
+        ImageOps::LoadFittedBitmap(start, ImageOps::kCanvasWidth, ImageOps::kCanvasHeight, true);
+    if (picture.isNull())
+        return;
+    m_display.ShowPreview(ImageOps::WithLightTable(picture, ImageOps::LightTable(brightness, contrast)));
+}
+
 void PhotoEditCommands::EnterCropMode()
 {
     if (!Begin(CropModeEntered))

@@ -66,6 +66,12 @@ public:
     // Slider values, absolute against the snapshot.
     void Brightness(int value);
     void Contrast(int value);
+    // What Brightness(value) or Contrast(value) would show, worked out from
+    // the picture they would start from and shown in the view without writing
+    // the working copy, the snapshot or the project: the live preview while a
+    // slider moves (the command itself runs once, when the slider closes).
+    void PreviewBrightness(int value);
+    void PreviewContrast(int value);
     // Red-eye mode on (crop mode off); every later click removes red eye.
     void EnterRedEyeMode();
     void LeaveRedEyeMode();
@@ -118,6 +124,7 @@ private:
     // the working copy was made from, else a new one made now; a snapshot kept
     // from before is discarded when this one differs.
     QString SnapshotOf(const QString& copy);
+    void Preview(Operation operation, int brightness, int contrast);
     void SetCropMode(bool on);
     void SetRedEyeMode(bool on);
     void ReadFailed();

@@ -122,6 +122,15 @@ void DisplayCopies::ReloadPath(const QString& path)
     emit PhotoChanged();
 }
 
+void DisplayCopies::ShowPreview(const QImage& picture)
+{
+    {
+        Guard guard(m_mutex);
+        m_shown = picture;
+    }
+    emit ViewChanged();
+}
+
 std::optional<DisplayRecord> DisplayCopies::DisplayRecordOf(const QString& path)
 {
     const QByteArray key = path.toUtf8();

@@ -47,6 +47,10 @@ public:
     // the path has none; a known path keeps its first scale and size), then
     // PhotoChanged.
     void ReloadPath(const QString& path);
+    // Shows the picture in place of the current one without touching any
+    // display copy or the current path (a slider's live preview); the next
+    // ShowPath or ReloadPath replaces it. Then ViewChanged.
+    void ShowPreview(const QImage& picture);
     // The path's record, making the display copy (not shown) when there is
     // none; nullopt when the photo cannot be decoded.
     std::optional<DisplayRecord> DisplayRecordOf(const QString& path);
