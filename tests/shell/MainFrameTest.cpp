@@ -28,6 +28,7 @@
 #include "editor/shell/frame/QemTabCtrl.h"
 #include "editor/shell/frame/ShellCommands.h"
 #include "editor/shell/steps/AddPhotoWnd.h"
+#include "editor/catalogues/widgets/strip/QemLREffectWnd.h"
 #include "editor/shell/steps/QemEditWnd.h"
 #include "editor/shell/steps/QemSplitter.h"
 #include "tests/ProjectHistoryCleanup.h"

@@ -2,9 +2,7 @@
 
 #include "editor/catalogues/widgets/theme/QemThemeWnd.h"
 #include "editor/core/EditorContext.h"
-#include "editor/core/PhotoEditCommands.h"
 #include "editor/generation/widgets/generate/QemGenerateWnd.h"
-#include "editor/shell/EditStepEntry.h"
 #include "editor/shell/WorkspaceMetrics.h"
 #include "editor/shell/controls/QemMFCButton.h"
 #include "editor/shell/controls/ShellArt.h"
@@ -73,11 +71,6 @@ void CChildView::SwitchStep(int index)
         m_steps[size_t(index)]->show();
         layOut();
         m_steps[size_t(index)]->OnStepEntered();
-    }
-    if (index == 1) {
-        const int photo = EditStepEntry::Enter(m_context.Album());
-        if (photo >= 0)
-            m_context.EditCommands().SelectPhoto(photo, true);
     }
 }
 

@@ -8,13 +8,13 @@
 #include "editor/core/RecentProjects.h"
 #include "editor/core/StringTable.h"
 #include "editor/core/UserMessages.h"
-#include "editor/shell/EditStepEntry.h"
 #include "editor/shell/WorkspaceMetrics.h"
 #include "editor/shell/controls/ShellArt.h"
 #include "editor/shell/controls/ShellTheme.h"
 #include "editor/shell/dialogs/AboutDlg.h"
 #include "editor/shell/dialogs/DlgOption.h"
 #include "editor/shell/frame/ChildView.h"
+#include "editor/shell/steps/QemEditWnd.h"
 #include "editor/shell/frame/CommandForwarding.h"
 #include "editor/shell/frame/FramePrompts.h"
 #include "editor/shell/frame/QemRibbonBar.h"
@@ -123,10 +123,10 @@ void CMainFrame::refreshRecent()
 
 void CMainFrame::EditPhoto(int index)
 {
-    if (!EditStepEntry::MakePhotoCurrent(m_context.Album(), index))
+    // The photo becomes current first, so that entering the step keeps it.
+    if (!static_cast<CQemEditWnd*>(m_view->Step(1))->EditPhoto(index))
         return;
     SelectStep(1);
-    m_context.EditCommands().SelectPhoto(index, true);
 }
 
 void CMainFrame::SelectStep(int index)

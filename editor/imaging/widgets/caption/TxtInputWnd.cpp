@@ -191,9 +191,9 @@ void CTxtInputWnd::ApplyColour()
     if (!m_edit)
         return;
     QPalette palette = m_edit->palette();
-    // Pure white is the see-through colour: such text shows the photo.
-    const bool white = (m_colour.rgb() & 0xffffff) == 0xffffff;
-    palette.setColor(QPalette::Text, white ? QColor(Qt::transparent) : m_colour);
+    // The box has no background of its own, so the photo shows around the
+    // letters; the letters themselves, white ones too, show as the album will.
+    palette.setColor(QPalette::Text, m_colour);
     palette.setColor(QPalette::Base, Qt::transparent);
     m_edit->setPalette(palette);
     m_edit->viewport()->update();

@@ -3,8 +3,8 @@
 // text"; a click turns it into a text box with a dashed frame and eight
 // handles by which it is moved and sized, holding a multi-line edit that takes
 // the text in the caption's font, size and colour. The box paints no
-// background, so the photo shows through it; text in pure white is not drawn
-// at all, so it cannot be seen on the photo either.
+// background, so the photo shows through it around the letters; the letters
+// are drawn in the caption's colour, white included, as the album shows them.
 //
 // The view stores and restores the caption; it hears of the box through the
 // notices EditingStarted, EditDoubleClicked and EditFocusLost.
