@@ -9,7 +9,12 @@
 // explorer_bench floor FOLDER    the same files decoded in this process on two threads with
 //                                QImageReader::setScaledSize: at 1/8 of their size (libjpeg's
 //                                smallest scaled decode) and at the thumbnail size (192 x 144)
+// explorer_bench scroll FOLDER   the explore window shows the folder from its cache file, then its
+//                                list is scrolled from top to bottom with Down, Page Down and the
+//                                wheel, frame by frame, and a plain QListView with the same items
+//                                the same ways (ScrollBench.cpp)
 // Prints one line of "key=value" figures; peak memory is VmHWM of /proc/self/status.
+#include "ScrollBench.h"
 #include "bench/BenchPhotos.h"
 #include "editor/core/EditorContext.h"
 #include "editor/core/EditorSettings.h"
@@ -37,17 +42,6 @@
 #include <thread>
 
 namespace {
-
-long PeakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 // A photo-like picture: a gradient, soft shapes and sensor-like noise, so the
 // JPEG data are as dense as a camera's.
@@ -237,8 +231,10 @@ int main(int argc, char* argv[])
         return Show(QDir(args[2]).absolutePath());
     if (args.size() >= 3 && args[1] == QLatin1String("workers"))
         return Workers(QDir(args[2]).absolutePath());
+    if (args.size() >= 3 && args[1] == QLatin1String("scroll"))
+        return ScrollBench(QDir(args[2]).absolutePath());
     if (args.size() >= 3 && args[1] == QLatin1String("floor"))
         return Floor(QDir(args[2]).absolutePath());
-    std::fprintf(stderr, "usage: explorer_bench make FOLDER COUNT [WIDTH HEIGHT] | show FOLDER | workers FOLDER | floor FOLDER\n");
+    std::fprintf(stderr, "usage: explorer_bench make FOLDER COUNT [WIDTH HEIGHT] | show FOLDER | workers FOLDER | floor FOLDER | scroll FOLDER\n");
     return 2;
 }
