@@ -85,6 +85,11 @@ printf 'all thumbnails cold: %s s [%s]; floor 1/8 %s s [%s], floor at thumbnail 
   "$(best cold.txt last_seconds)" "$eighth" "$(best floor.txt eighth_seconds)" "$fit" "$(best floor.txt fit_seconds)"
 printf 'ratios (each round against its own floor): cold/floor-1/8 %s  cold/floor-thumbnail-size %s (goal <= 1.1)\n' \
   "$(roundratio cold.txt last_seconds floor.txt eighth_seconds)" "$(roundratio cold.txt last_seconds floor.txt fit_seconds)"
+printf 'processor time (all threads; steadier on a shared machine): cold %s s, floor 1/8 %s s, at thumbnail size %s s, workers alone %s s\n' \
+  "$(median cold.txt last_cpu)" "$(median floor.txt eighth_cpu)" "$(median floor.txt fit_cpu)" "$(median workers-cold.txt cpu)"
+printf 'processor-time ratios: cold/floor-1/8 %s  cold/floor-thumbnail-size %s  workers/floor-1/8 %s\n' \
+  "$(roundratio cold.txt last_cpu floor.txt eighth_cpu)" "$(roundratio cold.txt last_cpu floor.txt fit_cpu)" \
+  "$(roundratio workers-cold.txt cpu floor.txt eighth_cpu)"
 printf 'the two workers alone (no window): cold %s s, from the cache file %s s; workers/floor-1/8 %s; list overhead cold %s, from file %s\n' \
   "$(median workers-cold.txt seconds)" "$(median workers-warm.txt seconds)" \
   "$(roundratio workers-cold.txt seconds floor.txt eighth_seconds)" \

@@ -154,8 +154,10 @@ void CQemPhotoExplorerList::OnItemsChanged()
 
 void CQemPhotoExplorerList::DeleteItem(PhotoListItem* item)
 {
-    if (const ExplorerItem* record = RecordOf(item); record && record->handle != 0)
+    if (const ExplorerItem* record = RecordOf(item); record && record->handle != 0) {
+        m_scaled.Drop(record->handle);
         m_context.Thumbnails().ReleaseReference(record->handle);
+    }
     delete item;
 }
 
@@ -221,11 +223,9 @@ QImage CQemPhotoExplorerList::GetItemPicture(PhotoListItem* item)
 void CQemPhotoExplorerList::DrawItemPicture(QPainter& painter, PhotoListItem* item, const QRect& pictureArea)
 {
     if (const QImage picture = GetItemPicture(item); !picture.isNull()) {
+        // The painter draws into the list's back buffer, one pixel a unit.
         const QRect target = GetPictureRect(pictureArea);
-        if (picture.hasAlphaChannel())
-            painter.drawImage(target, picture.convertToFormat(QImage::Format_RGB32));
-        else
-            painter.drawImage(target, picture);
+        painter.drawImage(target.topLeft(), m_scaled.Get(RecordOf(item)->handle, picture, target.size()));
         return;
     }
     const QSize icon = m_icon.deviceIndependentSize().toSize();

@@ -8,6 +8,7 @@
 // dragging them out as a list of file URLs.
 #pragma once
 
+#include "ScaledThumbnails.h"
 #include "editor/imaging/ThumbnailRegistry.h"
 #include "editor/shell/controls/PhotoListCtrl.h"
 
@@ -97,6 +98,7 @@ private:
     bool m_closing = false;
     std::shared_ptr<CQemThumbsThread> m_workerA, m_workerB;
     QPixmap m_icon; // shown while a photo has no thumbnail
+    ScaledThumbnails m_scaled; // the pictures as drawn, for the cells drawn lately
     QPoint m_pressPoint;
     bool m_dragging = false;
 };
