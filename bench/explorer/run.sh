@@ -19,7 +19,9 @@
 # in the same round.
 # Environment: BUILD (build folder, default build), COUNT (default 2000),
 # ROUNDS (default 3), WIDTH and HEIGHT (default 1600 x 1200), BENCH (the
-# explorer_bench program to run instead of building it), OUT (results folder).
+# explorer_bench program to run instead of building it), OUT (results folder),
+# KEEP (1: add this run's rounds to those already in OUT, to interleave two
+# programs' rounds on a busy machine).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -41,7 +43,7 @@ fi
 echo "photos: $(ls "$data" | grep -c '\.jpg$') in $data ($(du -sh "$data" | cut -f1))"
 find "$data" -name '*.jpg' -print0 | xargs -0 cat > /dev/null # every run reads them from memory
 
-rm -rf "$out"
+[ -n "${KEEP:-}" ] || rm -rf "$out" # KEEP=1 adds rounds to those already in OUT
 mkdir -p "$out/tmp"
 export TMPDIR=$out/tmp # the cache file goes here
 export QT_QPA_PLATFORM=offscreen
@@ -77,7 +79,7 @@ cold=$(median cold.txt last_seconds)
 warm=$(median warm.txt last_seconds)
 eighth=$(median floor.txt eighth_seconds)
 fit=$(median floor.txt fit_seconds)
-echo "medians of $rounds rounds (best in brackets):"
+echo "medians of $(wc -l < "$out/cold.txt") rounds (best in brackets):"
 printf 'first paint with icons: %s s [%s] (goal < 0.150 at 10,000)\n' "$(median cold.txt first_paint_seconds)" "$(best cold.txt first_paint_seconds)"
 printf 'first screenful: cold %s s [%s], from file %s s [%s] (goal < 0.5)\n' "$(median cold.txt screenful_seconds)" \
   "$(best cold.txt screenful_seconds)" "$(median warm.txt screenful_seconds)" "$(best warm.txt screenful_seconds)"

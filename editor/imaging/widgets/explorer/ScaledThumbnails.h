@@ -20,9 +20,9 @@
 
 class ScaledThumbnails {
 public:
-    // About this many bytes of reduced pictures are kept: several screenfuls
-    // at every zoom.
-    static constexpr qint64 kBudgetBytes = 24 * 1024 * 1024;
+    // About this many bytes of reduced pictures are kept: some 300 cells at
+    // the smallest zoom (several screenfuls), 50 at the largest.
+    static constexpr qint64 kBudgetBytes = 6 * 1024 * 1024;
 
     explicit ScaledThumbnails(qint64 budgetBytes = kBudgetBytes) : m_budget(budgetBytes) {}
 
