@@ -108,6 +108,8 @@ void CQemPhotoExplorerList::List()
     viewport()->setUpdatesEnabled(false);
     m_listing = true;
     RemoveAll(false);
+    m_scaled.Clear();
+    m_readAheadAt = -1;
     m_indexOfPath.clear();
     m_ready = 0;
     const QStringList photos = ExplorerRules::PhotosOf(m_folder);
@@ -330,9 +332,31 @@ void CQemPhotoExplorerList::OnItemDragged(PhotoListItem* item, int x, int y, boo
 
 // ---- painting --------------------------------------------------------------
 
+void CQemPhotoExplorerList::ReadAhead()
+{
+    if (m_readAheadAt == ScrollY())
+        return;
+    m_readAheadAt = ScrollY();
+    const PhotoListLayout::VisibleRange visible = Layout().Visible(ScrollY(), Count());
+    if (visible.IsEmpty())
+        return;
+    const int columns = std::max(1, Layout().ColumnCount());
+    const int rows = visible.lastRow - visible.firstRow + 1;
+    std::vector<ThumbHandle> handles;
+    const auto add = [&](int from, int to) {
+        for (int index = std::max(0, from); index < std::min(Count(), to); ++index)
+            if (const ThumbHandle handle = HandleAt(index); handle != 0)
+                handles.push_back(handle);
+    };
+    add((visible.lastRow + 1) * columns, (visible.lastRow + 1 + 2 * rows) * columns);
+    add((visible.firstRow - rows) * columns, visible.firstRow * columns);
+    m_context.Thumbnails().PrefetchPictures(handles);
+}
+
 void CQemPhotoExplorerList::paintEvent(QPaintEvent* event)
 {
     CPhotoListCtrl::paintEvent(event);
+    ReadAhead();
     if (Count() > 0)
         return;
     QPainter painter(viewport());
