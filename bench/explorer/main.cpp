@@ -9,7 +9,12 @@
 // explorer_bench floor FOLDER    the same files decoded in this process on two threads with
 //                                QImageReader::setScaledSize: at 1/8 of their size (libjpeg's
 //                                smallest scaled decode) and at the thumbnail size (192 x 144)
+// explorer_bench scroll FOLDER   the explore window shows the folder from its cache file, then its
+//                                list is scrolled from top to bottom with Down, Page Down and the
+//                                wheel, frame by frame, and a plain QListView with the same items
+//                                the same ways (ScrollBench.cpp)
 // Prints one line of "key=value" figures; peak memory is VmHWM of /proc/self/status.
+#include "ScrollBench.h"
 #include "bench/BenchPhotos.h"
 #include "editor/core/EditorContext.h"
 #include "editor/core/EditorSettings.h"
@@ -35,18 +40,18 @@
 #include <memory>
 #include <cstdio>
 #include <thread>
+#include <sys/resource.h>
 
 namespace {
 
-long PeakKilobytes()
+// Processor time of the whole process (every thread, user and system), in
+// seconds: on a shared machine it varies far less than the wall clock.
+double CpuSeconds()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 // A photo-like picture: a gradient, soft shapes and sensor-like noise, so the
@@ -91,9 +96,10 @@ int Make(const QString& folder, int count, int width, int height)
 
 // Decodes every photo on two threads (odd and even ones), each at the size
 // `scaled` gives for its full size.
-double DecodeAll(const QStringList& photos, QSize (*scaled)(QSize), int* decoded)
+double DecodeAll(const QStringList& photos, QSize (*scaled)(QSize), int* decoded, double* cpu)
 {
     std::atomic<int> done{0};
+    const double cpuStart = CpuSeconds();
     QElapsedTimer timer;
     timer.start();
     const auto work = [&](int first) {
@@ -110,6 +116,7 @@ double DecodeAll(const QStringList& photos, QSize (*scaled)(QSize), int* decoded
     work(0);
     second.join();
     *decoded = done.load();
+    *cpu = CpuSeconds() - cpuStart;
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
@@ -120,11 +127,12 @@ int Floor(const QString& folder)
 {
     const QStringList photos = ExplorerRules::PhotosOf(folder);
     int eighth = 0, fit = 0;
-    const double eighthSeconds = DecodeAll(photos, EighthSize, &eighth);
-    const double fitSeconds = DecodeAll(photos, ThumbnailFit, &fit);
-    std::printf("mode=floor photos=%d eighth_decoded=%d eighth_seconds=%.3f fit_decoded=%d fit_seconds=%.3f "
-                "peak_kb=%ld\n",
-                int(photos.size()), eighth, eighthSeconds, fit, fitSeconds, PeakKilobytes());
+    double eighthCpu = 0, fitCpu = 0;
+    const double eighthSeconds = DecodeAll(photos, EighthSize, &eighth, &eighthCpu);
+    const double fitSeconds = DecodeAll(photos, ThumbnailFit, &fit, &fitCpu);
+    std::printf("mode=floor photos=%d eighth_decoded=%d eighth_seconds=%.3f eighth_cpu=%.3f fit_decoded=%d "
+                "fit_seconds=%.3f fit_cpu=%.3f peak_kb=%ld\n",
+                int(photos.size()), eighth, eighthSeconds, eighthCpu, fit, fitSeconds, fitCpu, PeakKilobytes());
     return eighth == photos.size() ? 0 : 1;
 }
 
@@ -134,6 +142,7 @@ int Workers(const QString& folder)
 {
     const QStringList photos = ExplorerRules::PhotosOf(folder);
     ThumbnailCache& cache = ThumbnailCache::Instance();
+    const double cpuStart = CpuSeconds();
     QElapsedTimer timer;
     timer.start();
     const FolderWorkers workers = StartFolderWorkers(photos, nullptr);
@@ -141,13 +150,14 @@ int Workers(const QString& folder)
         if (worker)
             worker->WaitUntilEnded();
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    const double cpu = CpuSeconds() - cpuStart;
     int ready = 0;
     for (const QString& path : photos)
         ready += cache.FindByPath(path) != 0 ? 1 : 0;
     ReapWorkers();
     cache.Close();
-    std::printf("mode=workers photos=%d ready=%d seconds=%.3f peak_kb=%ld\n", int(photos.size()), ready, seconds,
-                PeakKilobytes());
+    std::printf("mode=workers photos=%d ready=%d seconds=%.3f cpu=%.3f peak_kb=%ld\n", int(photos.size()), ready,
+                seconds, cpu, PeakKilobytes());
     return ready == photos.size() ? 0 : 1;
 }
 
@@ -177,6 +187,8 @@ int Show(const QString& folder)
     if (!QTest::qWaitForWindowExposed(window.get()))
         return 1;
     CQemPhotoExplorerList& list = *window->List();
+    const double cpuStart = CpuSeconds();
+    double lastCpu = -1;
     QElapsedTimer timer;
     timer.start();
     window->SetFolder(folder);
@@ -201,6 +213,7 @@ int Show(const QString& folder)
         if (list.ReadyCount() == list.Count()) {
             list.viewport()->repaint();
             last = double(timer.nsecsElapsed()) / 1e9;
+            lastCpu = CpuSeconds() - cpuStart;
             break;
         }
         if (list.IsBusy())
@@ -217,8 +230,8 @@ int Show(const QString& folder)
     window.reset();
     closing = double(close.nsecsElapsed()) / 1e9;
     std::printf("mode=show photos=%d visible=%d ready=%d first_paint_seconds=%.4f screenful_seconds=%.3f "
-                "last_seconds=%.3f close_seconds=%.3f peak_kb=%ld\n",
-                count, visible, ready, firstPaint, screenful, last, closing, PeakKilobytes());
+                "last_seconds=%.3f last_cpu=%.3f close_seconds=%.3f peak_kb=%ld\n",
+                count, visible, ready, firstPaint, screenful, last, lastCpu, closing, PeakKilobytes());
     return ready == count ? 0 : 1;
 }
 
@@ -237,8 +250,10 @@ int main(int argc, char* argv[])
         return Show(QDir(args[2]).absolutePath());
     if (args.size() >= 3 && args[1] == QLatin1String("workers"))
         return Workers(QDir(args[2]).absolutePath());
+    if (args.size() >= 3 && args[1] == QLatin1String("scroll"))
+        return ScrollBench(QDir(args[2]).absolutePath());
     if (args.size() >= 3 && args[1] == QLatin1String("floor"))
         return Floor(QDir(args[2]).absolutePath());
-    std::fprintf(stderr, "usage: explorer_bench make FOLDER COUNT [WIDTH HEIGHT] | show FOLDER | workers FOLDER | floor FOLDER\n");
+    std::fprintf(stderr, "usage: explorer_bench make FOLDER COUNT [WIDTH HEIGHT] | show FOLDER | workers FOLDER | floor FOLDER | scroll FOLDER\n");
     return 2;
 }

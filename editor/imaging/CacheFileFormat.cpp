@@ -9,13 +9,6 @@ namespace CacheFileFormat {
 
 namespace {
 
-void Put32(QByteArray& out, uint32_t value)
-{
-    char bytes[4];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 4);
-}
-
 uint32_t Get32(const char* bytes) { return qFromLittleEndian<uint32_t>(bytes); }
 
 } // namespace
@@ -61,102 +54,124 @@ PictureHead ParsePictureHead(const char* bytes)
     return head;
 }
 
+namespace {
+
+// The picture as the slot stores it: its head and how its rows are written.
+// Grey and palette pictures are expanded through their colours, 1-bit ones
+// after widening to 8 bits.
+struct SlotPicture {
+    QImage image;
+    PictureHead head;
+    bool expand = false;
+};
+
+SlotPicture ForSlot(const QImage& thumbnail)
+{
+    SlotPicture out;
+    out.image = thumbnail;
+    PictureHead& head = out.head;
+    switch (thumbnail.format()) {
+    case QImage::Format_RGB888: head.bytesPerPixel = 3; break;
+    case QImage::Format_RGB555: head.bytesPerPixel = 2; break;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+        head.bytesPerPixel = 4;
+        out.expand = true;
+        break;
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        out.image = thumbnail.convertToFormat(QImage::Format_Indexed8);
+        head.bytesPerPixel = 4;
+        out.expand = true;
+        break;
+    case QImage::Format_RGB32: head.bytesPerPixel = 4; break;
+    default:
+        out.image = thumbnail.convertToFormat(QImage::Format_RGB32);
+        head.bytesPerPixel = 4;
+        break;
+    }
+    head.width = out.image.width();
+    head.height = out.image.height();
+    head.dataSize = head.Stride() * head.height;
+    return out;
+}
+
+// Writes the picture head and the whole slot at `target` (kPictureSize bytes).
+void WritePicture(const SlotPicture& picture, char* target)
+{
+    const PictureHead& head = picture.head;
+    qToLittleEndian(uint32_t(head.width), target);
+    qToLittleEndian(uint32_t(head.height), target + 4);
+    qToLittleEndian(uint32_t(head.bytesPerPixel), target + 8);
+    qToLittleEndian(uint32_t(head.dataSize), target + 12);
+    uchar* pixels = reinterpret_cast<uchar*>(target + kPictureHeadSize);
+    const QImage& image = picture.image;
+    const int width = head.width;
+    const int stride = head.Stride();
+    const QList<QRgb> colours = image.colorTable();
+    const bool grey = image.format() == QImage::Format_Grayscale8;
+    for (int row = 0; row < head.height; ++row) {
+        // Bottom-up: the first stored row is the picture's last.
+        const uchar* line = image.constScanLine(head.height - 1 - row);
+        uchar* out = pixels + qsizetype(row) * stride;
+        std::memset(out + qsizetype(width) * head.bytesPerPixel, 0,
+                    size_t(stride - width * head.bytesPerPixel)); // row padding
+        if (picture.expand) {
+            for (int x = 0; x < width; ++x) {
+                const QRgb c = grey ? qRgb(line[x], line[x], line[x]) : line[x] < colours.size() ? colours[line[x]] : 0;
+                out[4 * x] = uchar(qBlue(c));
+                out[4 * x + 1] = uchar(qGreen(c));
+                out[4 * x + 2] = uchar(qRed(c));
+                out[4 * x + 3] = 0;
+            }
+        } else if (head.bytesPerPixel == 3) {
+            for (int x = 0; x < width; ++x) {
+                out[3 * x] = line[3 * x + 2];
+                out[3 * x + 1] = line[3 * x + 1];
+                out[3 * x + 2] = line[3 * x];
+            }
+        } else if (head.bytesPerPixel == 4) {
+            const QRgb* in = reinterpret_cast<const QRgb*>(line);
+            for (int x = 0; x < width; ++x)
+                qToLittleEndian(uint32_t(in[x] & 0x00FFFFFFu), out + 4 * x); // blue, green, red, 0
+        } else {
+            const uint16_t* in = reinterpret_cast<const uint16_t*>(line);
+            for (int x = 0; x < width; ++x)
+                qToLittleEndian(uint16_t(in[x] & 0x7FFF), out + 2 * x);
+        }
+    }
+    std::memset(pixels + head.dataSize, 0xFF, size_t(kSlotSize - head.dataSize));
+}
+
+} // namespace
+
 QByteArray EncodePicture(const QImage& thumbnail)
 {
     if (thumbnail.isNull())
         return QByteArray();
-    QImage image = thumbnail;
-    PictureHead head;
-    head.width = image.width();
-    head.height = image.height();
-    bool expand = false; // grey and palette pictures: through their colours to 4 bytes
-    switch (image.format()) {
-    case QImage::Format_RGB888:
-        head.bytesPerPixel = 3;
-        break;
-    case QImage::Format_RGB555:
-        head.bytesPerPixel = 2;
-        break;
-    case QImage::Format_Indexed8:
-    case QImage::Format_Grayscale8:
-        head.bytesPerPixel = 4;
-        expand = true;
-        break;
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-        image = image.convertToFormat(QImage::Format_Indexed8);
-        head.bytesPerPixel = 4;
-        expand = true;
-        break;
-    case QImage::Format_RGB32:
-        head.bytesPerPixel = 4;
-        break;
-    default:
-        image = image.convertToFormat(QImage::Format_RGB32);
-        head.bytesPerPixel = 4;
-        break;
-    }
-    const int stride = head.Stride();
-    if (qint64(stride) * head.height > kSlotSize)
+    const SlotPicture picture = ForSlot(thumbnail);
+    if (picture.head.dataSize > kSlotSize)
         return QByteArray();
-    head.dataSize = stride * head.height;
-
-    QByteArray out;
-    out.reserve(int(kPictureSize));
-    Put32(out, uint32_t(head.width));
-    Put32(out, uint32_t(head.height));
-    Put32(out, uint32_t(head.bytesPerPixel));
-    Put32(out, uint32_t(head.dataSize));
-    QByteArray pixels(int(kSlotSize), char(0xFF));
-    const QList<QRgb> colours = image.colorTable();
-    for (int row = 0; row < head.height; ++row) {
-        // Bottom-up: the first stored row is the picture's last.
-        const uchar* line = image.constScanLine(head.height - 1 - row);
-        char* target = pixels.data() + qsizetype(row) * stride;
-        std::memset(target, 0, size_t(stride));
-        for (int x = 0; x < head.width; ++x) {
-            if (expand) {
-                QRgb c = 0;
-                if (image.format() == QImage::Format_Grayscale8)
-                    c = qRgb(line[x], line[x], line[x]);
-                else if (line[x] < colours.size())
-                    c = colours[line[x]];
-                target[4 * x] = char(qBlue(c));
-                target[4 * x + 1] = char(qGreen(c));
-                target[4 * x + 2] = char(qRed(c));
-            } else if (head.bytesPerPixel == 3) {
-                target[3 * x] = char(line[3 * x + 2]);
-                target[3 * x + 1] = char(line[3 * x + 1]);
-                target[3 * x + 2] = char(line[3 * x]);
-            } else if (head.bytesPerPixel == 4) {
-                const QRgb c = reinterpret_cast<const QRgb*>(line)[x];
-                target[4 * x] = char(qBlue(c));
-                target[4 * x + 1] = char(qGreen(c));
-                target[4 * x + 2] = char(qRed(c));
-            } else {
-                const uint16_t c = reinterpret_cast<const uint16_t*>(line)[x] & 0x7FFF;
-                qToLittleEndian(c, target + 2 * x);
-            }
-        }
-    }
-    out.append(pixels);
+    QByteArray out(qsizetype(kPictureSize), Qt::Uninitialized);
+    WritePicture(picture, out.data());
     return out;
 }
 
 QByteArray EncodeRecord(const QByteArray& path, uint64_t time, const QImage& thumbnail)
 {
-    if (path.isEmpty() || path.size() > kMaxPathBytes)
+    if (path.isEmpty() || path.size() > kMaxPathBytes || thumbnail.isNull())
         return QByteArray();
-    const QByteArray picture = EncodePicture(thumbnail);
-    if (picture.isEmpty())
+    const SlotPicture picture = ForSlot(thumbnail);
+    if (picture.head.dataSize > kSlotSize)
         return QByteArray();
-    QByteArray out;
-    out.reserve(int(kHeadSize + path.size() + kPictureSize));
-    Put32(out, uint32_t(path.size()));
-    Put32(out, uint32_t(time >> 32));
-    Put32(out, uint32_t(time & 0xFFFFFFFFu));
-    out.append(path);
-    out.append(picture);
+    // One buffer of the record's final size: the head, the path, the picture.
+    QByteArray out(qsizetype(kHeadSize + path.size() + kPictureSize), Qt::Uninitialized);
+    char* at = out.data();
+    qToLittleEndian(uint32_t(path.size()), at);
+    qToLittleEndian(uint32_t(time >> 32), at + 4);
+    qToLittleEndian(uint32_t(time & 0xFFFFFFFFu), at + 8);
+    std::memcpy(at + kHeadSize, path.constData(), size_t(path.size()));
+    WritePicture(picture, at + kHeadSize + path.size());
     return out;
 }
 
@@ -171,19 +186,24 @@ QImage DecodePicture(const PictureHead& head, const QByteArray& data)
     if (image.isNull())
         return QImage();
     const int stride = head.Stride();
+    const int width = head.width;
     for (int row = 0; row < head.height; ++row) {
         const uchar* source = reinterpret_cast<const uchar*>(data.constData()) + qsizetype(row) * stride;
         uchar* line = image.scanLine(head.height - 1 - row);
-        for (int x = 0; x < head.width; ++x) {
-            if (head.bytesPerPixel == 3) {
+        if (head.bytesPerPixel == 3) {
+            for (int x = 0; x < width; ++x) {
                 line[3 * x] = source[3 * x + 2];
                 line[3 * x + 1] = source[3 * x + 1];
                 line[3 * x + 2] = source[3 * x];
-            } else if (head.bytesPerPixel == 4) {
-                reinterpret_cast<QRgb*>(line)[x] = qRgb(source[4 * x + 2], source[4 * x + 1], source[4 * x]);
-            } else {
-                reinterpret_cast<uint16_t*>(line)[x] = qFromLittleEndian<uint16_t>(source + 2 * x) & 0x7FFF;
             }
+        } else if (head.bytesPerPixel == 4) {
+            QRgb* out = reinterpret_cast<QRgb*>(line);
+            for (int x = 0; x < width; ++x)
+                out[x] = qFromLittleEndian<uint32_t>(source + 4 * x) | 0xFF000000u;
+        } else {
+            uint16_t* out = reinterpret_cast<uint16_t*>(line);
+            for (int x = 0; x < width; ++x)
+                out[x] = qFromLittleEndian<uint16_t>(source + 2 * x) & 0x7FFF;
         }
     }
     return image;

@@ -11,6 +11,7 @@
 #include <QMetaObject>
 #include <QThread>
 #include <QtDebug>
+#include <algorithm>
 #include <limits>
 
 namespace Format = CacheFileFormat;
@@ -322,6 +323,37 @@ QImage ThumbnailCache::PictureOf(ThumbHandle handle) const
 {
     Lock lock(m_mutex);
     return const_cast<ThumbnailCache*>(this)->PictureLocked(handle, lock);
+}
+
+void ThumbnailCache::PrefetchPictures(const std::vector<ThumbHandle>& handles) const
+{
+    struct Range {
+        int file;
+        qint64 from, to;
+    };
+    std::vector<Range> ranges;
+    {
+        Lock lock(m_mutex);
+        for (const ThumbHandle handle : handles) {
+            const Entry* entry = FindEntry(handle);
+            if (!entry || !entry->inSlot || entry->offset < 0 || !IsOpen(entry->file) || m_slots.Holds(handle))
+                continue;
+            const qint64 to = entry->offset + Format::kHeadSize + m_keys.at(handle).size() + Format::kPictureSize;
+            ranges.push_back({m_slots.Handle(entry->file), entry->offset, to});
+        }
+    }
+    // Records near one another (the workers write a folder's records in
+    // about its order) go in one request.
+    std::sort(ranges.begin(), ranges.end(),
+              [](const Range& a, const Range& b) { return a.file != b.file ? a.file < b.file : a.from < b.from; });
+    for (size_t i = 0; i < ranges.size();) {
+        Range run = ranges[i++];
+        while (i < ranges.size() && ranges[i].file == run.file && ranges[i].from <= run.to + Format::kPictureSize) {
+            run.to = std::max(run.to, ranges[i].to);
+            ++i;
+        }
+        ThumbnailSlots::ReadAhead(run.file, run.from, run.to - run.from);
+    }
 }
 
 QImage ThumbnailCache::PictureLocked(ThumbHandle handle, Lock& lock)

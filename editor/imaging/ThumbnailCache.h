@@ -133,6 +133,10 @@ public:
 
     QString PathOf(ThumbHandle handle) const override;
     QImage PictureOf(ThumbHandle handle) const override;
+    // The pictures of these thumbnails will soon be asked for: the cache-file
+    // slots of those not kept decoded are read ahead by the system in the
+    // background (neighbouring slots in one request). Returns at once.
+    void PrefetchPictures(const std::vector<ThumbHandle>& handles) const;
 
     QString CurrentFolder() const;
     int Count() const;

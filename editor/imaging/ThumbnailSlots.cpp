@@ -5,6 +5,9 @@
 
 #include <QFile>
 #include <algorithm>
+#if defined(Q_OS_LINUX)
+#include <fcntl.h>
+#endif
 
 namespace Format = CacheFileFormat;
 
@@ -113,6 +116,15 @@ QImage ThumbnailSlots::ReadPicture(int fileHandle, qint64 recordOffset, int path
         return QImage();
     const QByteArray data = Platform::ReadAt(fileHandle, pictureAt + Format::kPictureHeadSize, stored.dataSize);
     return Format::DecodePicture(stored, data);
+}
+
+void ThumbnailSlots::ReadAhead(int fileHandle, qint64 offset, qint64 length)
+{
+    if (fileHandle < 0 || offset < 0 || length <= 0)
+        return;
+#if defined(Q_OS_LINUX)
+    posix_fadvise(fileHandle, off_t(offset), off_t(length), POSIX_FADV_WILLNEED);
+#endif
 }
 
 QImage ThumbnailSlots::Find(ThumbHandle handle)

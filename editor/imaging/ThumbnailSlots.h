@@ -61,9 +61,14 @@ public:
     // takes pathBytes bytes, read from the open file handle. Null when the
     // slot cannot be read whole or holds no usable picture.
     static QImage ReadPicture(int fileHandle, qint64 recordOffset, int pathBytes);
+    // Asks the system to bring these bytes of the open file handle into
+    // memory in the background (nothing where it cannot); returns at once.
+    static void ReadAhead(int fileHandle, qint64 offset, qint64 length);
 
     // The decoded picture kept for the handle (now the most recent), or null.
     QImage Find(ThumbHandle handle);
+    // A decoded picture is kept for the handle (its order unchanged).
+    bool Holds(ThumbHandle handle) const { return m_index.count(handle) != 0; }
     // Keeps the picture as the most recent, dropping the least recently used
     // beyond the capacity.
     void Put(ThumbHandle handle, const QImage& picture);

@@ -108,6 +108,8 @@ void CQemPhotoExplorerList::List()
     viewport()->setUpdatesEnabled(false);
     m_listing = true;
     RemoveAll(false);
+    m_scaled.Clear();
+    m_readAheadAt = -1;
     m_indexOfPath.clear();
     m_ready = 0;
     const QStringList photos = ExplorerRules::PhotosOf(m_folder);
@@ -154,8 +156,10 @@ void CQemPhotoExplorerList::OnItemsChanged()
 
 void CQemPhotoExplorerList::DeleteItem(PhotoListItem* item)
 {
-    if (const ExplorerItem* record = RecordOf(item); record && record->handle != 0)
+    if (const ExplorerItem* record = RecordOf(item); record && record->handle != 0) {
+        m_scaled.Drop(record->handle);
         m_context.Thumbnails().ReleaseReference(record->handle);
+    }
     delete item;
 }
 
@@ -221,11 +225,9 @@ QImage CQemPhotoExplorerList::GetItemPicture(PhotoListItem* item)
 void CQemPhotoExplorerList::DrawItemPicture(QPainter& painter, PhotoListItem* item, const QRect& pictureArea)
 {
     if (const QImage picture = GetItemPicture(item); !picture.isNull()) {
+        // The painter draws into the list's back buffer, one pixel a unit.
         const QRect target = GetPictureRect(pictureArea);
-        if (picture.hasAlphaChannel())
-            painter.drawImage(target, picture.convertToFormat(QImage::Format_RGB32));
-        else
-            painter.drawImage(target, picture);
+        painter.drawImage(target.topLeft(), m_scaled.Get(RecordOf(item)->handle, picture, target.size()));
         return;
     }
     const QSize icon = m_icon.deviceIndependentSize().toSize();
@@ -330,9 +332,31 @@ void CQemPhotoExplorerList::OnItemDragged(PhotoListItem* item, int x, int y, boo
 
 // ---- painting --------------------------------------------------------------
 
+void CQemPhotoExplorerList::ReadAhead()
+{
+    if (m_readAheadAt == ScrollY())
+        return;
+    m_readAheadAt = ScrollY();
+    const PhotoListLayout::VisibleRange visible = Layout().Visible(ScrollY(), Count());
+    if (visible.IsEmpty())
+        return;
+    const int columns = std::max(1, Layout().ColumnCount());
+    const int rows = visible.lastRow - visible.firstRow + 1;
+    std::vector<ThumbHandle> handles;
+    const auto add = [&](int from, int to) {
+        for (int index = std::max(0, from); index < std::min(Count(), to); ++index)
+            if (const ThumbHandle handle = HandleAt(index); handle != 0)
+                handles.push_back(handle);
+    };
+    add((visible.lastRow + 1) * columns, (visible.lastRow + 1 + 2 * rows) * columns);
+    add((visible.firstRow - rows) * columns, visible.firstRow * columns);
+    m_context.Thumbnails().PrefetchPictures(handles);
+}
+
 void CQemPhotoExplorerList::paintEvent(QPaintEvent* event)
 {
     CPhotoListCtrl::paintEvent(event);
+    ReadAhead();
     if (Count() > 0)
         return;
     QPainter painter(viewport());

@@ -8,6 +8,7 @@
 // dragging them out as a list of file URLs.
 #pragma once
 
+#include "ScaledThumbnails.h"
 #include "editor/imaging/ThumbnailRegistry.h"
 #include "editor/shell/controls/PhotoListCtrl.h"
 
@@ -85,6 +86,9 @@ private:
     void ThumbnailReady(const QString& path);
     void WorkerBusy(bool busy);
     QPixmap DragPixmap(PhotoListItem* item);
+    // Once per scroll position: the cache reads ahead the thumbnails of the
+    // screenful above and the two below the visible cells.
+    void ReadAhead();
 
     EditorContext& m_context;
     ThumbsNotifier* m_notifier;
@@ -97,6 +101,8 @@ private:
     bool m_closing = false;
     std::shared_ptr<CQemThumbsThread> m_workerA, m_workerB;
     QPixmap m_icon; // shown while a photo has no thumbnail
+    ScaledThumbnails m_scaled; // the pictures as drawn, for the cells drawn lately
+    int m_readAheadAt = -1;    // the scroll position read ahead for, -1: none yet
     QPoint m_pressPoint;
     bool m_dragging = false;
 };
