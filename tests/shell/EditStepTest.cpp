@@ -8,6 +8,8 @@
 #include "editor/core/AlbumModel.h"
 #include "editor/core/EditorContext.h"
 #include "editor/core/PhotoEditCommands.h"
+#include "editor/core/ProjectCommands.h"
+#include "editor/core/ProjectFile.h"
 #include "editor/core/WorkingCopyMap.h"
 #include "editor/imaging/CaptionFont.h"
 #include "editor/imaging/DisplayCopies.h"
@@ -292,4 +294,31 @@ TEST_F(EditStepTest, AnEffectDoubleClickedWhileATransitionIsCurrentBecomesThatPh
     EXPECT_EQ(album().Item(2).effect, 0);
     EXPECT_TRUE(edit->Strip()->HasCurrentCell(1, Kind::Transition));
     EXPECT_EQ(edit->CurrentPane(), Pane::NormalEdit);
+}
+
+TEST_F(EditStepTest, ACaptionBeingTypedIsSavedAndAskedAboutOnClose)
+{
+    const QString folder = TestSupport::MakeFolder("Typed");
+    ASSERT_TRUE(ProjectFile::Save(album(), folder, false));
+    album().SetProjectFolder(folder);
+    album().SetOpened(true);
+    album().SetModified(false);
+    enter();
+    typeCaption(QStringLiteral("Still typing"));
+    // Ctrl+S while the caption box has the focus.
+    QTest::keyClick(captionWindow().Edit(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_NE(album().Item(0).caption, nullptr);
+    EXPECT_EQ(album().Item(0).caption->lines.join(QString()), "Still typing");
+    EXPECT_TRUE(TestSupport::ReadAll(ProjectFile::PathIn(folder)).contains("Still typing"));
+
+    // Typing more and closing the window asks to save it.
+    int questions = 0;
+    context->Projects().SetPrompts({[&](const QString&) {
+                                        ++questions;
+                                        return ProjectCommands::Answer::Cancel;
+                                    },
+                                    nullptr, nullptr, nullptr});
+    QTest::keyClicks(captionWindow().Edit(), "!");
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(questions, 1);
 }

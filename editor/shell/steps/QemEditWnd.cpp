@@ -137,6 +137,11 @@ void CQemEditWnd::OnStepEntered()
 
 void CQemEditWnd::OnStepLeaving()
 {
+    FinishEditing();
+}
+
+void CQemEditWnd::FinishEditing()
+{
     m_view->StoreCaption();
 }
 

@@ -44,6 +44,9 @@ public:
     void OnStepEntered() override;
     // Leaving stores the caption being typed.
     void OnStepLeaving() override;
+    // The caption being typed into its photo's record (before the album is
+    // saved or closed).
+    void FinishEditing();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
