@@ -31,6 +31,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
@@ -321,4 +322,25 @@ TEST_F(EditStepTest, ACaptionBeingTypedIsSavedAndAskedAboutOnClose)
     QTest::keyClicks(captionWindow().Edit(), "!");
     EXPECT_FALSE(frame->close());
     EXPECT_EQ(questions, 1);
+}
+
+TEST_F(EditStepTest, TheLinkFieldShowsTheCurrentPhotosLink)
+{
+    enter();
+    QLineEdit* link = edit->PhotoPane()->LinkEdit();
+    link->setFocus();
+    link->end(false);
+    QTest::keyClicks(link, "example.com/a");
+    ASSERT_NE(album().Item(0).caption, nullptr);
+    EXPECT_EQ(album().Item(0).caption->url, "http://example.com/a");
+
+    const struct {
+        int photo;
+        const char* shown;
+    } steps[] = {{1, "http://"}, {0, "http://example.com/a"}, {2, "http://"}};
+    for (const auto& s : steps) {
+        clickCell(s.photo, Kind::Photo);
+        EXPECT_EQ(link->text(), s.shown) << s.photo;
+    }
+    EXPECT_EQ(album().Item(1).caption, nullptr);
 }

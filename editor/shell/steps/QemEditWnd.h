@@ -54,6 +54,8 @@ protected:
 private:
     void connectPanes();
     void addKeys();
+    // The shown photo's link, face, size and colour into the photo edit pane.
+    void showCaptionProperties(int index);
     void step(int delta);
     void layOut();
 
