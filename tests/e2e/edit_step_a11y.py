@@ -185,7 +185,10 @@ def edit_album(app, process, photos):
     if caption is None:
         return
     click(caption)
-    time.sleep(0.5)
+    # Keys go to the focused window: type once the box's text field has the focus.
+    field = wait_for(lambda: find(app, None, "Caption text"), timeout=10)
+    focused = field is not None and bool(wait_for(lambda: field.getState().contains(pyatspi.STATE_FOCUSED), timeout=10))
+    check(focused, "a click on the caption box gives its text field the focus")
     xdo("type", "--delay", 40, CAPTION)
     shot("5-caption")
 
