@@ -344,3 +344,30 @@ TEST_F(EditStepTest, TheLinkFieldShowsTheCurrentPhotosLink)
     }
     EXPECT_EQ(album().Item(1).caption, nullptr);
 }
+
+TEST_F(EditStepTest, APhotoEditedWhileACaptionIsTypedKeepsTheCaption)
+{
+    const struct {
+        const char* name;
+        std::function<void(EditStepTest&)> edit;
+    } ways[] = {
+        {"Mirror tool", [](EditStepTest& t) {
+             QTest::mouseClick(t.edit->PhotoPane()->ToolButton(CPhotoEditPane::MirrorTool), Qt::LeftButton);
+         }},
+        {"Ctrl+R in the caption box",
+         [](EditStepTest& t) { QTest::keyClick(t.captionWindow().Edit(), Qt::Key_R, Qt::ControlModifier); }},
+    };
+    enter();
+    int photo = 0;
+    for (const auto& way : ways) {
+        edit->Strip()->Select(photo, Kind::Photo);
+        typeCaption(QStringLiteral("Kept"));
+        way.edit(*this);
+        ASSERT_TRUE(WorkingCopyMap::Instance().IsWorkingCopy(album().PathOf(photo))) << way.name;
+        ASSERT_NE(album().Item(photo).caption, nullptr) << way.name;
+        EXPECT_EQ(album().Item(photo).caption->lines.join(QString()), "Kept") << way.name;
+        EXPECT_TRUE(captionWindow().IsEditing()) << way.name;
+        EXPECT_EQ(captionWindow().Text(), "Kept") << way.name;
+        ++photo;
+    }
+}
