@@ -135,9 +135,20 @@ void CMainFrame::SelectStep(int index)
     m_view->SwitchStep(index);
 }
 
+void CMainFrame::finishEditing()
+{
+    // A caption still being typed goes into its photo's record before the
+    // album is saved or closed, so that it is saved or asked about.
+    static_cast<CQemEditWnd*>(m_view->Step(1))->FinishEditing();
+}
+
 bool CMainFrame::OnCommand(int id)
 {
     ProjectCommands& projects = m_context.Projects();
+    const bool projectCommand = id == kNew || id == kOpen || id == kClose || id == kSave || id == kSaveAs ||
+                                (id >= kFirstRecent && id <= kLastRecent);
+    if (projectCommand)
+        finishEditing();
     if (id >= kFirstStep && id <= kLastStep) {
         m_view->SwitchStep(id - kFirstStep);
     } else if (id >= kFirstRecent && id <= kLastRecent) {
@@ -236,6 +247,7 @@ void CMainFrame::OpenDropped(const QStringList& paths)
     if (folder.isEmpty())
         return;
     ProjectCommands& projects = m_context.Projects();
+    finishEditing();
     if (projects.Close() == ProjectCommands::Result::Cancelled)
         return;
     SelectStep(0);
@@ -261,6 +273,8 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    if (!m_closeConfirmed)
+        finishEditing();
     if (!m_closeConfirmed && m_context.Projects().Close() == ProjectCommands::Result::Cancelled) {
         event->ignore();
         return;

@@ -43,6 +43,7 @@ private:
     void addShortcuts();
     void addThemeActions();
     void refreshRecent();
+    void finishEditing();
     void openRecent(int slot);
     void showHelp();
     void showOptions();

@@ -70,6 +70,7 @@ void CQemEditWnd::connectPanes()
     connect(m_strip, &CQemLREffectWnd::PhotoCellCurrent, this, [this](int index) {
         SetCurrentPane(Pane::PhotoEdit);
         m_photoWindow->SelectPhoto(index, true);
+        showCaptionProperties(index);
     });
     connect(m_strip, &CQemLREffectWnd::TransitionCellCurrent, this, [this] { SetCurrentPane(Pane::NormalEdit); });
     connect(m_strip, &CQemLREffectWnd::PhotoMoved, m_photoWindow, &CQemLRPhotoEditWnd::Refresh);
@@ -77,6 +78,24 @@ void CQemEditWnd::connectPanes()
             [this] { SetCurrentPane(Pane::NormalEdit); });
     connect(m_photoWindow, &CQemLRPhotoEditWnd::SelectRequested, m_strip,
             [this](int index) { m_strip->Select(index, Kind::Photo); });
+}
+
+void CQemEditWnd::showCaptionProperties(int index)
+{
+    // Every photo shown puts its own link (or the bare "http://") into the
+    // pane, also when it has no caption box for the view to show.
+    const AlbumModel& album = m_context.Album();
+    if (!album.IsValidIndex(index) || m_view->ShownIndex() != index)
+        return;
+    const Caption* caption = album.Item(index).caption.get();
+    if (!caption) {
+        m_photoPane->ShowCaptionProperties({}, 0, QColor(), {});
+        return;
+    }
+    // Caption records keep colours as 0x00BBGGRR; 0 leaves the button as it is.
+    const uint32_t c = caption->colour;
+    const QColor colour = c ? QColor(int(c & 0xff), int((c >> 8) & 0xff), int((c >> 16) & 0xff)) : QColor();
+    m_photoPane->ShowCaptionProperties(caption->font, caption->size, colour, caption->url);
 }
 
 void CQemEditWnd::addKeys()
@@ -136,6 +155,11 @@ void CQemEditWnd::OnStepEntered()
 }
 
 void CQemEditWnd::OnStepLeaving()
+{
+    FinishEditing();
+}
+
+void CQemEditWnd::FinishEditing()
 {
     m_view->StoreCaption();
 }

@@ -44,6 +44,9 @@ public:
     void OnStepEntered() override;
     // Leaving stores the caption being typed.
     void OnStepLeaving() override;
+    // The caption being typed into its photo's record (before the album is
+    // saved or closed).
+    void FinishEditing();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -51,6 +54,8 @@ protected:
 private:
     void connectPanes();
     void addKeys();
+    // The shown photo's link, face, size and colour into the photo edit pane.
+    void showCaptionProperties(int index);
     void step(int delta);
     void layOut();
 

@@ -74,6 +74,11 @@ void CQemPhotoView::ForgetRemovedPhoto()
 void CQemPhotoView::OnPhotoChanged()
 {
     AlbumModel& album = m_context.Album();
+    // A caption being typed belongs to the photo shown until now: an edit of
+    // that photo (Ctrl+R while typing, a tool button that takes no focus)
+    // shows it again and would otherwise drop the text with the box.
+    if (m_shown && CaptionWindow() && CaptionWindow()->IsEditing())
+        StoreCaption();
     m_shown = nullptr;
     const QString path = Display().CurrentPath();
     if (!album.IsEmpty() && !path.isEmpty()) {
