@@ -16,6 +16,7 @@
 //        and a gap after a gap (the movie is there). Needs Qt WebEngine (run under xvfb-run).
 // Prints "key=value" lines; times in milliseconds.
 #include "bench/BenchPhotos.h"
+#include "common/Platform.h"
 #include "editor/catalogues/Catalogues.h"
 #include "editor/catalogues/widgets/effects/LREffectExplorerWnd.h"
 #include "editor/catalogues/widgets/strip/QemLREffectWnd.h"
@@ -459,14 +460,29 @@ double WaitFor(CLREffectExplorerWnd& explorer, const QElapsedTimer& timer, const
     QObject::connect(&ask, &QTimer::timeout, query);
     query();
     ask.start();
+    // The ask timer wakes the loop; it sleeps in between, leaving the
+    // processors to the web engine.
     while (at < 0 && timer.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     ask.stop();
+    if (at < 0) {
+        bool answered = false;
+        explorer.Player().EvaluateAsync(QStringLiteral("JSON.stringify(window.kelvanaState || null)"), [&](bool ok, QVariant value) {
+            std::fprintf(stderr, "not met: %s\nrequest: %s\nstate (%d): %s\n", qPrintable(condition),
+                         qPrintable(explorer.LastRequest()), ok, qPrintable(value.toString().left(2000)));
+            answered = true;
+        });
+        QElapsedTimer wait;
+        wait.start();
+        while (!answered && wait.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     // The answers still on their way must not write into this frame.
     QElapsedTimer drain;
     drain.start();
+    QTimer::singleShot(100, [] {});
     while (drain.elapsed() < 100)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return at;
 }
 
@@ -527,6 +543,7 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    Platform::PrepareWebEngine();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
