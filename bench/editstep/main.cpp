@@ -344,6 +344,14 @@ int PhotoVisits(EditStep& step, int visits)
     QFile::remove(scratch);
     for (size_t k = 0; k < std::min<size_t>(order.size(), 10); ++k)
         floorFull.push_back(DecodeMs(album.PathOf(order[k]), QSize()));
+    std::vector<double> stripPaints;
+    for (int k = 0; k < 9; ++k) {
+        QElapsedTimer timer;
+        timer.start();
+        step.window->Strip()->repaint();
+        stripPaints.push_back(Ms(timer.nsecsElapsed()));
+    }
+    Print("strip_repaint", stripPaints);
     std::printf("visits=%d failures=%d\n", int(order.size()), failures);
     Print("first_visit_painted", firstPainted);
     Print("first_visit_shown", firstShown);
@@ -486,8 +494,42 @@ double WaitFor(CLREffectExplorerWnd& explorer, const QElapsedTimer& timer, const
     return at;
 }
 
+// One question to the live movie page and its answer: what any call into
+// the movie costs at the moment, as the machine is loaded.
+double RoundTrip(CLREffectExplorerWnd& explorer)
+{
+    if (!explorer.Player().IsCreated())
+        return -1;
+    QElapsedTimer timer;
+    timer.start();
+    double at = -1;
+    explorer.Player().EvaluateAsync(QStringLiteral("1"), [&](bool ok, QVariant) { at = ok ? Ms(timer.nsecsElapsed()) : -2; });
+    QTimer wake;
+    wake.start(5);
+    while (at == -1 && timer.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return at;
+}
+
+QVariant Evaluate(CLREffectExplorerWnd& explorer, const QString& script)
+{
+    QVariant result;
+    bool done = false;
+    explorer.Player().EvaluateAsync(script, [&](bool, QVariant value) {
+        result = value;
+        done = true;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    QTimer wake;
+    wake.start(5);
+    while (!done && timer.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return result;
+}
+
 struct Start {
-    double call = -1, pictures = -1;
+    double select = -1, call = -1, pictures = -1;
 };
 Start SelectGap(EditStep& step, int index)
 {
@@ -497,11 +539,13 @@ Start SelectGap(EditStep& step, int index)
     QElapsedTimer timer;
     timer.start();
     step.window->Strip()->Select(index, Kind::Transition);
+    const double selected = Ms(timer.nsecsElapsed());
     CLREffectExplorerWnd& explorer = *step.window->Explorer();
     QString quoted = first;
     quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('\''), QLatin1String("\\'"));
     const QString taken = QStringLiteral("window.kelvanaState && kelvanaState.toAs && kelvanaState.toAs.first === '%1'").arg(quoted);
     Start start;
+    start.select = selected;
     start.call = WaitFor(explorer, timer, taken, 15000);
     if (start.call >= 0)
         start.pictures = WaitFor(explorer, timer, taken + QStringLiteral(" && kelvanaState.toAs.firstLoaded && kelvanaState.toAs.secondLoaded"), 15000);
@@ -511,7 +555,7 @@ Start SelectGap(EditStep& step, int index)
 int Preview(EditStep& step, int rounds)
 {
     const int count = step.Album().Count();
-    std::vector<double> coldCall, coldPictures, afterPhotoCall, afterPhotoPictures, afterGapCall, afterGapPictures;
+    std::vector<double> stripPaints, callFunction, roundTrips, coldCall, coldPictures, afterPhotoCall, afterPhotoPictures, afterGapCall, afterGapPictures;
     const Start cold = SelectGap(step, 1);
     coldCall.push_back(cold.call);
     coldPictures.push_back(cold.pictures);
@@ -520,7 +564,38 @@ int Preview(EditStep& step, int rounds)
         const int photo = (r * 7 + 3) % count;
         SelectPhoto(step, photo);
         const Start afterPhoto = SelectGap(step, photo);
+        for (int k = 0; k < 3; ++k)
+            roundTrips.push_back(RoundTrip(*step.window->Explorer()));
+        // How long the movie's own toAs runs (it prepares the effect).
+        Evaluate(*step.window->Explorer(),
+                 QStringLiteral("if (!window.__timedToAs) { const f = window.toAs; window.toAs = function (a, b, c) {"
+                                " const t = performance.now(); f(a, b, c); window.__toAsMs = performance.now() - t; };"
+                                " window.__timedToAs = true; } 0"));
+        {
+            // A call into the movie through the control alone, as the explorer makes it.
+            QElapsedTimer call;
+            call.start();
+            double doneAt = -1;
+            step.window->Explorer()->Player().CallFunctionAsync(
+                CMoviePlayer::InvokeRequest(QStringLiteral("frameNum"), QString(), {}),
+                [&](bool) { doneAt = Ms(call.nsecsElapsed()); });
+            QTimer wake;
+            wake.start(5);
+            while (doneAt < 0 && call.elapsed() < 3000)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            callFunction.push_back(doneAt);
+            // The strip painted again while the movie's view is in the window.
+            for (int k = 0; k < 3; ++k) {
+                call.restart();
+                step.window->Strip()->repaint();
+                stripPaints.push_back(Ms(call.nsecsElapsed()));
+            }
+        }
         const Start afterGap = SelectGap(step, (photo + 1) % count);
+        const QVariant toAsMs = Evaluate(*step.window->Explorer(), QStringLiteral("window.__toAsMs"));
+        const QVariant effect = Evaluate(*step.window->Explorer(), QStringLiteral("kelvanaState.toAs.effect"));
+        std::printf("gap_after_gap effect=%s select=%.1f taken=%.1f pictures=%.1f toAs_runs_ms=%.1f\n",
+                    qPrintable(effect.toString()), afterGap.select, afterGap.call, afterGap.pictures, toAsMs.toDouble());
         failures += (afterPhoto.call < 0 ? 1 : 0) + (afterGap.call < 0 ? 1 : 0);
         afterPhotoCall.push_back(afterPhoto.call);
         afterPhotoPictures.push_back(afterPhoto.pictures);
@@ -534,6 +609,9 @@ int Preview(EditStep& step, int rounds)
     Print("gap_after_photo_pictures", afterPhotoPictures);
     Print("gap_after_gap_taken", afterGapCall);
     Print("gap_after_gap_pictures", afterGapPictures);
+    Print("movie_round_trip", roundTrips);
+    Print("movie_call_function", callFunction);
+    Print("strip_repaint_with_movie", stripPaints);
     return failures;
 }
 
