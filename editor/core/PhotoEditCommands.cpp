@@ -64,6 +64,7 @@ bool PhotoEditCommands::Begin(Operation operation)
 {
     if (m_album.IsEmpty() && operation != CropApplied)
         return false;
+    m_previewStart = PreviewPicture{};
     if (operation != RedEyeRemoved && operation != CropApplied && operation != CropModeEntered) {
         SetRedEyeMode(false);
         SetCropMode(false);
@@ -219,11 +220,22 @@ void PhotoEditCommands::Preview(Operation operation, int brightness, int contras
         if (Exists(snapshot) && !(discards && snapshot == m_snapshot))
             start = snapshot;
     }
-    const QImage picture =
-        ImageOps::LoadFittedBitmap(start, ImageOps::kCanvasWidth, ImageOps::kCanvasHeight, true);
+    const QImage picture = PreviewStart(start);
     if (picture.isNull())
         return;
     m_display.ShowPreview(ImageOps::WithLightTable(picture, ImageOps::LightTable(brightness, contrast)));
+}
+
+QImage PhotoEditCommands::PreviewStart(const QString& start)
+{
+    const QFileInfo file(start);
+    PreviewPicture& kept = m_previewStart;
+    if (kept.path == start && kept.modified == file.lastModified() && kept.size == file.size() && !kept.picture.isNull())
+        return kept.picture;
+    kept = PreviewPicture{start, file.lastModified(), file.size(), m_display.ShownPhotoOf(start)};
+    if (kept.picture.isNull())
+        kept.picture = ImageOps::LoadFittedBitmap(start, ImageOps::kCanvasWidth, ImageOps::kCanvasHeight, true);
+    return kept.picture;
 }
 
 void PhotoEditCommands::EnterCropMode()
@@ -342,6 +354,7 @@ void PhotoEditCommands::Reset()
 {
     if (m_album.IsEmpty())
         return;
+    m_previewStart = PreviewPicture{};
     SetRedEyeMode(false);
     SetCropMode(false);
     m_album.SetModified(true);

@@ -13,6 +13,8 @@
 #include "editor/imaging/ImageTransforms.h"
 #include "editor/imaging/ThumbnailRegistry.h"
 
+#include <QDateTime>
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -125,6 +127,11 @@ private:
     // from before is discarded when this one differs.
     QString SnapshotOf(const QString& copy);
     void Preview(Operation operation, int brightness, int contrast);
+    // The picture a preview starts from, fitted to the canvas: kept between
+    // the steps of a slider drag (decoding a camera photo at every step would
+    // take longer than a frame), taken from the view when it shows that photo,
+    // decoded otherwise. Dropped by every command that writes.
+    QImage PreviewStart(const QString& start);
     void SetCropMode(bool on);
     void SetRedEyeMode(bool on);
     void ReadFailed();
@@ -140,6 +147,12 @@ private:
     DisplayCopies& m_display;
     MessageSink m_messageSink;
     QString m_snapshot;
+    struct PreviewPicture {
+        QString path;
+        QDateTime modified;
+        qint64 size = -1;
+        QImage picture;
+    } m_previewStart;
     int m_lastOperation = NoOperation;
     bool m_cropMode = false;
     bool m_redEyeMode = false;

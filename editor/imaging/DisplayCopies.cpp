@@ -38,8 +38,10 @@ bool DisplayCopies::MakeDisplayCopy(const QString& path, bool show)
         return false;
     {
         Guard guard(m_mutex);
-        if (show)
+        if (show) {
             m_shown = picture;
+            m_shownPath = path;
+        }
         // Named under the lock and the name held by an empty file, so two
         // threads never pick one name; the picture is written outside the
         // lock, so that two threads encode at the same time.
@@ -69,6 +71,7 @@ void DisplayCopies::ShowPath(const QString& path, bool show, bool makeCurrent)
             m_current = path;
         if (!show) {
             m_shown = QImage();
+            m_shownPath.clear();
             return;
         }
         const auto it = m_records.find(path.toUtf8());
@@ -82,6 +85,7 @@ void DisplayCopies::ShowPath(const QString& path, bool show, bool makeCurrent)
             {
                 Guard guard(m_mutex);
                 m_shown = QImage();
+                m_shownPath.clear();
             }
             emit ViewChanged();
         }
@@ -90,6 +94,7 @@ void DisplayCopies::ShowPath(const QString& path, bool show, bool makeCurrent)
         {
             Guard guard(m_mutex);
             m_shown = picture;
+            m_shownPath = picture.isNull() ? QString() : path;
         }
         emit ViewChanged();
     }
@@ -105,6 +110,7 @@ void DisplayCopies::ReloadPath(const QString& path)
         Guard guard(m_mutex);
         m_current = path;
         m_shown = picture;
+        m_shownPath = picture.isNull() ? QString() : path;
         if (!picture.isNull()) {
             const auto it = m_records.find(path.toUtf8());
             if (it != m_records.end()) {
@@ -127,6 +133,7 @@ void DisplayCopies::ShowPreview(const QImage& picture)
     {
         Guard guard(m_mutex);
         m_shown = picture;
+        m_shownPath.clear();
     }
     emit ViewChanged();
 }
@@ -165,6 +172,7 @@ void DisplayCopies::DeleteAll()
         QFile::remove(entry.second.copyPath);
     m_records.clear();
     m_shown = QImage();
+    m_shownPath.clear();
     m_current.clear();
 }
 
@@ -178,6 +186,12 @@ QImage DisplayCopies::ShownPicture() const
 {
     Guard guard(m_mutex);
     return m_shown;
+}
+
+QImage DisplayCopies::ShownPhotoOf(const QString& path) const
+{
+    Guard guard(m_mutex);
+    return !path.isEmpty() && path == m_shownPath ? m_shown : QImage();
 }
 
 QString DisplayCopies::CurrentPath() const

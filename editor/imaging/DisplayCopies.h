@@ -61,6 +61,11 @@ public:
     void ClearView();
 
     QImage ShownPicture() const;
+    // The shown picture when it is the path's photo fitted to the canvas, as
+    // ShowPath or ReloadPath put it there (no preview replaces it); null
+    // otherwise. A slider's first preview starts from it instead of decoding
+    // the photo again.
+    QImage ShownPhotoOf(const QString& path) const;
     QString CurrentPath() const;
     int Count() const;
 
@@ -74,5 +79,6 @@ private:
     mutable std::mutex m_mutex;
     std::map<QByteArray, DisplayRecord> m_records; // by the path's UTF-8 bytes
     QImage m_shown;
+    QString m_shownPath; // whose photo m_shown is; empty for a preview or nothing
     QString m_current;
 };

@@ -159,6 +159,30 @@ TEST_F(PhotoEditPaneTest, SliderPreviewsLiveAndWritesTheWorkingCopyOnceWhenItClo
     EXPECT_EQ(album().Item(0).brightness, 20);
 }
 
+TEST_F(PhotoEditPaneTest, PreviewStartsFromThePictureTheLastEditLeft)
+{
+    // The preview keeps its starting picture while the slider moves; an edit
+    // in between, which rewrites the same working copy, must not leave the
+    // next drag starting from the old picture.
+    OnePhotoShown();
+    CQemBtnSplider* button = pane->BrightnessButton();
+    const auto drag = [button] {
+        button->OpenSlider();
+        button->Slider()->setValue(button->Slider()->value() + 1);
+        button->Slider()->setValue(button->Slider()->value() + 1);
+    };
+    pane->ToolButton(CPhotoEditPane::RotateLeftTool)->click();
+    drag();
+    EXPECT_EQ(display.ShownPicture().size(), QSize(240, 320));
+    button->Slider()->hide();
+
+    pane->ToolButton(CPhotoEditPane::RotateLeftTool)->click();
+    drag();
+    EXPECT_EQ(display.ShownPicture().size(), QSize(320, 240)) << "previewed from the picture before the second turn";
+    button->Slider()->hide();
+    EXPECT_EQ(display.ShownPicture().size(), QSize(320, 240));
+}
+
 TEST_F(PhotoEditPaneTest, ContrastAfterBrightnessPreviewsFromTheBrightenedPicture)
 {
     OnePhotoShown();

@@ -28,7 +28,9 @@
 #include "editor/shell/frame/QemTabCtrl.h"
 #include "editor/shell/frame/ShellCommands.h"
 #include "editor/shell/steps/AddPhotoWnd.h"
+#include "editor/catalogues/widgets/effects/LREffectExplorerWnd.h"
 #include "editor/catalogues/widgets/strip/QemLREffectWnd.h"
+#include "editor/imaging/widgets/editpane/NormalEditPane.h"
 #include "editor/shell/steps/QemEditWnd.h"
 #include "editor/shell/steps/QemSplitter.h"
 #include "tests/ProjectHistoryCleanup.h"
@@ -40,6 +42,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -152,6 +155,29 @@ TEST_F(MainFrameTest, EditStepLowerAreaFollowsTheWindowHeight)
         EXPECT_EQ(edit->Strip()->geometry().top(), edit->height() - area) << height;
         EXPECT_EQ(edit->Strip()->width(), edit->width());
     }
+}
+
+TEST_F(MainFrameTest, SelectingAGapWhileAGapIsCurrentKeepsThePreviewMovie)
+{
+    using Kind = QemControls::CLREffectWnd::Kind;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        addPhoto(name);
+    frame->SelectStep(1);
+    auto* edit = static_cast<CQemEditWnd*>(view().Step(1));
+    edit->Strip()->Select(0, Kind::Transition);
+    ASSERT_EQ(edit->CurrentPane(), CQemEditWnd::Pane::NormalEdit);
+    CLREffectExplorerWnd& explorer = *edit->Explorer();
+    ASSERT_TRUE(explorer.Player().IsCreated());
+    const QPointer<QWidget> movie = explorer.Player().Window();
+
+    // Loading the movie again would drop the preview just asked for.
+    edit->Strip()->Select(1, Kind::Transition);
+    EXPECT_EQ(explorer.Player().Window(), movie.data());
+    EXPECT_TRUE(edit->EffectPane()->isVisible());
+
+    edit->Strip()->Select(2, Kind::Photo);
+    EXPECT_EQ(edit->CurrentPane(), CQemEditWnd::Pane::PhotoEdit);
+    EXPECT_FALSE(explorer.Player().IsCreated());
 }
 
 TEST_F(MainFrameTest, WindowIsNeverSmallerThan900By625)

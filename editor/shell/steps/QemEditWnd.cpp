@@ -140,6 +140,13 @@ bool CQemEditWnd::EditPhoto(int index)
 
 void CQemEditWnd::SetCurrentPane(Pane pane)
 {
+    // The pane already shown stays: hiding the effect pane destroys the
+    // preview movie, and a gap selected while another gap is current would
+    // load the movie again and lose the preview just requested.
+    if (pane == m_current && !PaneWidget(pane)->isHidden()) {
+        layOut();
+        return;
+    }
     PaneWidget(m_current)->hide();
     m_current = pane;
     PaneWidget(pane)->show();
