@@ -175,9 +175,11 @@ TEST_F(MainFrameTest, SelectingAGapWhileAGapIsCurrentKeepsThePreviewMovie)
     EXPECT_EQ(explorer.Player().Window(), movie.data());
     EXPECT_TRUE(edit->EffectPane()->isVisible());
 
+    // A photo hides the pane but keeps the loaded movie for the next gap.
     edit->Strip()->Select(2, Kind::Photo);
     EXPECT_EQ(edit->CurrentPane(), CQemEditWnd::Pane::PhotoEdit);
-    EXPECT_FALSE(explorer.Player().IsCreated());
+    edit->Strip()->Select(2, Kind::Transition);
+    EXPECT_EQ(explorer.Player().Window(), movie.data());
 }
 
 TEST_F(MainFrameTest, WindowIsNeverSmallerThan900By625)

@@ -402,8 +402,8 @@ TEST(TransitionPreviewRules, ArrowTargetsAndLimits)
 }
 
 // The shown explorer plays the preview movie of the build tree and hands it
-// the strip's request; hidden, it has no control, and a preview asked for
-// then plays when it is shown again.
+// the strip's request; hidden, it keeps its loaded movie, and a preview asked
+// for then plays when it is shown again, without a reload.
 TEST_F(StripTest, TheShownExplorerPlaysTheRequestInThePreviewMovie)
 {
     fillAlbum(2);
@@ -433,11 +433,16 @@ TEST_F(StripTest, TheShownExplorerPlaysTheRequestInThePreviewMovie)
     EXPECT_TRUE(explorer.ArrowEnabled(1));
     EXPECT_FALSE(explorer.ArrowEnabled(2));
 
+    const QWidget* control = explorer.Player().Window();
     explorer.hide();
-    EXPECT_FALSE(explorer.Player().IsCreated());
     strip->Select(0, Kind::Transition);
+    EXPECT_EQ(explorer.LastRequest().isEmpty(), false);
+    QVariant stillFirst;
+    ASSERT_TRUE(explorer.Player().Evaluate(QStringLiteral("window.kelvanaState.toAs.requested"), &stillFirst));
+    EXPECT_EQ(stillFirst.toString(), "fx1"); // nothing is sent to a hidden page
     explorer.show();
     ASSERT_TRUE(explorer.Player().IsCreated());
+    EXPECT_EQ(explorer.Player().Window(), control);
     EXPECT_TRUE(played("fx0"));
 }
 

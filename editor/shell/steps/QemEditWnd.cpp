@@ -17,6 +17,7 @@
 
 #include <QKeySequence>
 #include <QShortcut>
+#include <QTimer>
 
 using Kind = QemControls::CLREffectWnd::Kind;
 
@@ -159,6 +160,9 @@ void CQemEditWnd::OnStepEntered()
     const int photo = EditStepEntry::PhotoToMakeCurrent(m_context.Album());
     if (photo >= 0)
         m_strip->Select(photo, Kind::Photo);
+    // The transition preview's movie loads once the photo is on the screen,
+    // so that the first gap the user picks previews at once.
+    QTimer::singleShot(0, m_explorer, [explorer = m_explorer] { explorer->Prepare(); });
 }
 
 void CQemEditWnd::OnStepLeaving()

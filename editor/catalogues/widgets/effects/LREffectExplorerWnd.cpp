@@ -114,12 +114,23 @@ void CLREffectExplorerWnd::OnArrowClicked(int arrow)
 void CLREffectExplorerWnd::Send(const QString& request)
 {
     m_lastRequest = request;
-    if (!m_player.IsCreated()) {
+    // A hidden explorer keeps the request until it shows: its page would not
+    // draw the transition meanwhile.
+    if (!m_player.IsCreated() || !isVisible()) {
         m_requestWaiting = true;
         return;
     }
     m_requestWaiting = false;
     m_player.CallFunctionAsync(request, [](bool) {});
+}
+
+void CLREffectExplorerWnd::Prepare()
+{
+    if (m_player.IsCreated())
+        return;
+    if (!m_player.Create(QStringLiteral("Flash Player"), true, ContentRect(), this, kControlId))
+        return;
+    m_player.LoadMovieAsync(MoviePath(), [](bool) {});
 }
 
 void CLREffectExplorerWnd::LayOut()
@@ -131,18 +142,10 @@ void CLREffectExplorerWnd::LayOut()
 void CLREffectExplorerWnd::showEvent(QShowEvent* event)
 {
     CLRWnd::showEvent(event);
-    if (m_player.IsCreated())
-        return;
-    if (!m_player.Create(QStringLiteral("Flash Player"), true, ContentRect(), this, kControlId))
-        return;
-    m_player.LoadMovieAsync(MoviePath(), [](bool) {});
-    // A preview asked for while hidden plays once the movie is there.
+    Prepare();
+    LayOut();
+    // A preview asked for while hidden plays now.
     if (m_requestWaiting)
         Send(m_lastRequest);
 }
 
-void CLREffectExplorerWnd::hideEvent(QHideEvent* event)
-{
-    CLRWnd::hideEvent(event);
-    m_player.DestroyWindow();
-}

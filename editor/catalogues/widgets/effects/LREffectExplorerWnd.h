@@ -33,6 +33,12 @@ public:
     // The editor's folder (the program's folder unless set).
     void SetAppDir(const QString& appDir) { m_appDir = appDir; }
 
+    // Creates the movie control (hidden while the explorer is) and loads the
+    // preview movie, so that the first transition shown previews at once.
+    // The control then stays until the explorer goes: a hidden page does not
+    // animate, and showing the explorer again needs no reload.
+    void Prepare();
+
     void PreviewFromList(int effect);
     void PreviewFromStrip(int index);
     void UpdateArrows();
@@ -48,7 +54,6 @@ protected:
     void OnArrowClicked(int arrow) override;
     void LayOut() override;
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void Send(const QString& request);
