@@ -13,18 +13,12 @@ namespace {
 
 using QemControls::CLREffectWnd;
 
-class StripCellAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+// What the strip's cells and arrow zones share: a leaf of the strip's
+// interface, pressed through the action interface.
+class StripLeafAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    StripCellAccessible(CLREffectWnd* strip, int child) : m_strip(strip), m_child(child) {}
+    explicit StripLeafAccessible(CLREffectWnd* strip) : m_strip(strip) {}
 
-    int Item() const { return m_child / 2; }
-    CLREffectWnd::Kind Kind() const
-    {
-        return m_child % 2 ? CLREffectWnd::Kind::Transition : CLREffectWnd::Kind::Photo;
-    }
-    int Child() const { return m_child; }
-
-    bool isValid() const override { return m_strip && m_strip->Album().IsValidIndex(Item()); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_strip ? m_strip->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override
@@ -35,6 +29,23 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+protected:
+    QPointer<CLREffectWnd> m_strip;
+};
+
+class StripCellAccessible : public StripLeafAccessible {
+public:
+    StripCellAccessible(CLREffectWnd* strip, int child) : StripLeafAccessible(strip), m_child(child) {}
+
+    int Item() const { return m_child / 2; }
+    CLREffectWnd::Kind Kind() const
+    {
+        return m_child % 2 ? CLREffectWnd::Kind::Transition : CLREffectWnd::Kind::Photo;
+    }
+    int Child() const { return m_child; }
+
+    bool isValid() const override { return m_strip && m_strip->Album().IsValidIndex(Item()); }
     QString text(QAccessible::Text t) const override
     {
         if (!isValid() || t != QAccessible::Name)
@@ -82,27 +93,16 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    QPointer<CLREffectWnd> m_strip;
     int m_child;
 };
 
 // One of the two arrow zones at the ends of the strip.
-class StripArrowAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class StripArrowAccessible : public StripLeafAccessible {
 public:
-    StripArrowAccessible(CLREffectWnd* strip, int arrow) : m_strip(strip), m_arrow(arrow) {}
+    StripArrowAccessible(CLREffectWnd* strip, int arrow) : StripLeafAccessible(strip), m_arrow(arrow) {}
 
     int Arrow() const { return m_arrow; }
     bool isValid() const override { return m_strip; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return m_strip ? m_strip->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override
-    {
-        return m_strip ? QAccessible::queryAccessibleInterface(m_strip.data()) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
         if (t != QAccessible::Name)
@@ -142,7 +142,6 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    QPointer<CLREffectWnd> m_strip;
     int m_arrow;
 };
 
